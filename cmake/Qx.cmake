@@ -87,3 +87,22 @@ function(qx_add_test name)
     set_tests_properties(${name} PROPERTIES LABELS native TIMEOUT 600)
   endif()
 endfunction()
+
+# qx_add_subdirectories(dir): adds dir itself when it has a CMakeLists.txt,
+# otherwise each of its immediate subfolders that has one, in name order.
+# Modules of a subsystem thereby live side by side without a shared list.
+function(qx_add_subdirectories dir)
+  set(abs ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+  if(EXISTS ${abs}/CMakeLists.txt)
+    add_subdirectory(${dir})
+    return()
+  endif()
+  file(GLOB children LIST_DIRECTORIES true ${abs}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR} ${child})
+      add_subdirectory(${rel})
+    endif()
+  endforeach()
+endfunction()

@@ -144,6 +144,13 @@ prepare_wine() {
 winepath_of() { printf 'Z:%s' "$(echo "$1" | tr '/' '\\')"; }
 
 install_packages
+# Subsystems add what their tests need (servers, printers) as setup.d/*.sh,
+# sourced here in name order; each must be idempotent like this script.
+for extra in "$here"/setup.d/*.sh; do
+  [ -e "$extra" ] || continue
+  log "running ${extra##*/}"
+  . "$extra"
+done
 mkdir -p "$(dirname "$QX_THIRDPARTY")"
 (
   flock 9
