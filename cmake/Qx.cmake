@@ -97,7 +97,7 @@ function(qx_add_subdirectories dir)
     add_subdirectory(${dir})
     return()
   endif()
-  file(GLOB children LIST_DIRECTORIES true ${abs}/*)
+  file(GLOB children LIST_DIRECTORIES true CONFIGURE_DEPENDS ${abs}/*)
   list(SORT children)
   foreach(child ${children})
     if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
@@ -105,4 +105,12 @@ function(qx_add_subdirectories dir)
       add_subdirectory(${rel})
     endif()
   endforeach()
+endfunction()
+
+# qx_check_exports(target name...): a test that the built DLL is PE32 and
+# exports exactly these plain names.
+function(qx_check_exports target)
+  add_test(NAME ${target}_exports
+    COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:${target}> "-DNAMES=${ARGN}" -P ${QX_ROOT}/cmake/CheckExports.cmake)
+  set_tests_properties(${target}_exports PROPERTIES LABELS win32)
 endfunction()
