@@ -18,9 +18,12 @@ for side in "${sides[@]}"; do
   fi
   echo "=== $side: tests"
   log=$(mktemp)
-  runner=(); [ "$side" != win32 ] || runner=(bash "$here/wine-session.sh")
+  # Windows tests share one desktop: run them one at a time so that no test
+  # finds another's windows.
+  runner=(); jobs=$(nproc)
+  [ "$side" != win32 ] || { runner=(bash "$here/wine-session.sh"); jobs=1; }
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    "${runner[@]}" ctest --test-dir "$QX_BUILD/$side" --output-on-failure -j"$(nproc)" 2>&1 | tee "$log"
+    "${runner[@]}" ctest --test-dir "$QX_BUILD/$side" --output-on-failure -j"$jobs" 2>&1 | tee "$log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n1)
   total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line"); bad=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
