@@ -1,6 +1,7 @@
 // The drawing routine of Inkplate.dll, built into this test, on a device
 // context the test supplies: an enhanced metafile whose text records give
-// every line's position and characters.
+// every line's position and characters. A metafile takes no document, so the
+// pages are drawn without one.
 #include <windows.h>
 
 #include <gmock/gmock.h>
@@ -14,6 +15,7 @@
 #include "print_document.h"
 
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 using ::testing::SizeIs;
 
 namespace {
@@ -109,7 +111,7 @@ class DocumentTest : public ::testing::Test {
   }
 
   // Prints the mail on a fresh metafile and returns its text records.
-  std::vector<TextRecord> Print(int pageRows, bool printAll) {
+  std::vector<TextRecord> Print(int pageRows, bool printAll, bool asDocument = false) {
     HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
     EXPECT_NE(dc, nullptr);
     // Unlike a printer's, a metafile context starts without a realised font
@@ -120,7 +122,10 @@ class DocumentTest : public ::testing::Test {
     lineHeight_ = metrics.tmHeight;
     inkplate::MessageReader reader([](unsigned char b) { return IsDBCSLeadByte(b) != FALSE; });
     EXPECT_TRUE(reader.Open(path_.c_str()));
-    inkplate::PrintMessageDocument(dc, reader, pageRows * lineHeight_, printAll);
+    if (asDocument)
+      documentPrinted_ = inkplate::PrintMessageDocument(dc, reader, pageRows * lineHeight_, printAll);
+    else
+      inkplate::DrawMessagePages(dc, reader, pageRows * lineHeight_, printAll);
     Metafile metafile(CloseEnhMetaFile(dc));
     std::vector<TextRecord> texts;
     EnumEnhMetaFile(nullptr, metafile.get(), CollectText, &texts, nullptr);
@@ -132,6 +137,7 @@ class DocumentTest : public ::testing::Test {
   Font font_;
   std::string path_;
   int lineHeight_ = 0;
+  bool documentPrinted_ = true;
 };
 
 TEST_F(DocumentTest, LinesAtLeftHundredAndRowTimesFontHeight) {
@@ -158,6 +164,23 @@ TEST_F(DocumentTest, LongJapaneseLineSplitsBetweenCharacters) {
   ASSERT_THAT(texts, SizeIs(2));
   EXPECT_EQ(texts[0].text, std::wstring(999, L'あ'));
   EXPECT_EQ(texts[1], (TextRecord{100, Y(3), L"あ"}));
+}
+
+TEST_F(DocumentTest, LineWiderThanThePageIsLeftToTheDeviceToClip) {
+  // Far wider than any page at this font; drawn whole on one row, never
+  // wrapped onto the next, so rows and page breaks stay those of the file.
+  const std::wstring wide(1500, L'W');
+  WriteMail(wide + L"\nnext\n");
+  const std::vector<TextRecord> texts = Print(100, true);
+  ASSERT_GT(lineHeight_, 0);
+  EXPECT_THAT(texts, ElementsAre(TextRecord{100, Y(2), wide}, TextRecord{100, Y(3), L"next"}));
+}
+
+TEST_F(DocumentTest, ContextThatTakesNoDocumentGetsNothingDrawn) {
+  WriteMail(L"Subject: s\n--------\nbody\n");
+  const std::vector<TextRecord> texts = Print(100, false, true);
+  EXPECT_FALSE(documentPrinted_);
+  EXPECT_THAT(texts, IsEmpty());
 }
 
 }  // namespace

@@ -16,6 +16,6 @@ extern "C" int WINAPI PrintChar(LPCSTR file, int pageHeight, int printAll, HWND 
   if (!reader.Open(file)) return 1;
   inkplate::OwnedDc dc = inkplate::ShowPrintDialog(owner);
   if (!dc) return 1;
-  inkplate::PrintMessageDocument(dc.get(), reader, pageHeight, printAll != 0);
-  return 0;
+  // A document that never started or never ended printed nothing.
+  return inkplate::PrintMessageDocument(dc.get(), reader, pageHeight, printAll != 0) ? 0 : 1;
 }

@@ -23,11 +23,16 @@ class GdiPageSink : public PageSink {
 
 }  // namespace
 
-void PrintMessageDocument(HDC dc, MessageReader& reader, int pageHeight, bool printAll) {
+bool PrintMessageDocument(HDC dc, MessageReader& reader, int pageHeight, bool printAll) {
   DOCINFOA document = {};
   document.cbSize = sizeof document;
   document.lpszDocName = "TEST PRINT";
-  StartDocA(dc, &document);
+  if (StartDocA(dc, &document) <= 0) return false;
+  DrawMessagePages(dc, reader, pageHeight, printAll);
+  return EndDoc(dc) > 0;
+}
+
+void DrawMessagePages(HDC dc, MessageReader& reader, int pageHeight, bool printAll) {
   StartPage(dc);
   // The device's own default font; a failed query leaves a height of 0.
   TEXTMETRICA metrics = {};
@@ -36,7 +41,6 @@ void PrintMessageDocument(HDC dc, MessageReader& reader, int pageHeight, bool pr
   PrintLayout layout(sink, metrics.tmHeight, pageHeight, printAll);
   LayOutMessage(reader, layout);
   EndPage(dc);
-  EndDoc(dc);
 }
 
 }  // namespace inkplate
