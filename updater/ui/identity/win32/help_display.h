@@ -15,3 +15,10 @@ int ShowHelp(ProgramIdentity* identity, HWND owner, const wchar_t* helpFile,
              const wchar_t* topic);
 
 }  // namespace qxu
+
+namespace qxu {
+
+// Ends the help system when this process started it.
+void EndHelp(ProgramIdentity* identity);
+
+}  // namespace qxu
