@@ -202,7 +202,9 @@ TEST_F(SettingsFile, SaveWritesEveryValueAndHidesTheFileEachTime) {
   EXPECT_EQ(Value(s, L"DownloadWindowHeight"), L"40");
   EXPECT_EQ(Value(s, L"AutoUpdate"), L"1");
   EXPECT_EQ(Value(s, L"Information"), L"0");
-  EXPECT_EQ(FileText().find("Secret12"), std::string::npos) << "plain password written";
+  const std::string file = FileText();
+  EXPECT_EQ(file.find("Secret12"), std::string::npos) << "plain password written";
+  EXPECT_EQ(file.find(std::string("S\0e\0c\0r\0e\0t\0", 12)), std::string::npos) << "plain password written";
 
   // A second save rewrites the hidden file; read-only and archive go too.
   SetFileAttributesW(Path().c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
@@ -213,6 +215,20 @@ TEST_F(SettingsFile, SaveWritesEveryValueAndHidesTheFileEachTime) {
   EXPECT_EQ(Value(s, L"ConfirmWindowX"), L"250");
   EXPECT_EQ(Value(s, L"ProxyUserName"), L"(missing)");
   EXPECT_EQ(KeptAttributes(Path()), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+}
+
+TEST_F(SettingsFile, ProxyUserNameOutsideTheAnsiCodePageSurvives) {
+  UpdaterSettings settings;
+  Options options;
+  options.proxyUser = DupString(L"J\u00FCrgen \u03A9mega \u30E6\u30FC\u30B6");
+  ASSERT_EQ(SaveUpdaterSettings(identity_.get(), &settings, options.Fields(), 0), 1);
+  EXPECT_EQ(FileText().substr(0, 2), "\xFF\xFE");
+  Options loaded;
+  Script script;
+  Load(&settings, &loaded, &script);
+  EXPECT_TRUE(script.asked.empty());
+  ASSERT_NE(loaded.proxyUser, nullptr);
+  EXPECT_STREQ(loaded.proxyUser, options.proxyUser);
 }
 
 TEST_F(SettingsFile, StampingSetsLastCheckToNow) {
