@@ -1,0 +1,70 @@
+// Four-neighbour unsharp filter.
+#include <cstdint>
+#include <vector>
+
+#include "extended_precision.h"
+#include "picture/filters.h"
+
+namespace vantilo {
+
+namespace {
+
+// acc = 8C - L - U - D - R lies in -1020..2040.
+constexpr int kAccMin = -4 * 255;
+constexpr int kAccMax = 8 * 255;
+
+// The two terms of the output sum depend on acc and on C alone; tabling
+// them in extended precision leaves one extended addition per byte, with
+// exactly the same sum as the formula written out.
+struct SharpenTerms {
+  std::vector<long double> fromAcc;  // ((acc / 4) * strength) / 100
+  long double fromCenter[256];       // ((100 - strength) * C) / 100
+
+  explicit SharpenTerms(int strength) : fromAcc(kAccMax - kAccMin + 1) {
+    for (int acc = kAccMin; acc <= kAccMax; ++acc)
+      fromAcc[acc - kAccMin] = static_cast<long double>(acc) / 4 * strength / 100;
+    for (int c = 0; c < 256; ++c)
+      fromCenter[c] = static_cast<long double>((100 - strength) * c) / 100;
+  }
+
+  std::uint8_t Out(int acc, int c) const {
+    const double sum = static_cast<double>(fromAcc[acc - kAccMin] + fromCenter[c]);
+    return static_cast<std::uint8_t>(ClampRound(sum));
+  }
+};
+
+}  // namespace
+
+bool Sharpen(const WorkPicture& source, WorkPicture& destination, int strength) {
+  if (source.Format() != PixelFormat::Bgr24) return false;
+  const int width = source.Width();
+  const int height = source.Height();
+  // A separate destination gets the pure filter of the source; with one
+  // picture the reads of the left and upper neighbours see bytes this pass
+  // has already replaced, which is part of the filter's result.
+  if (&source != &destination && !destination.SetSize(width, height)) return false;
+  ExtendedPrecisionScope precision;
+  if (!precision.Ok()) return false;
+  const SharpenTerms terms(strength);
+  std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) rows[y] = source.Row(y);
+  const int last = 3 * (width - 1);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* cur = rows[y];
+    const std::uint8_t* up = y > 0 ? rows[y - 1] : cur;
+    const std::uint8_t* down = y + 1 < height ? rows[y + 1] : cur;
+    std::uint8_t* out = destination.Row(y);
+    for (int i = 0; i <= last + 2; ++i) {
+      const int x3 = i - i % 3;
+      const int c = cur[i];
+      const int l = x3 > 0 ? cur[i - 3] : c;
+      const int r = x3 < last ? cur[i + 3] : c;
+      const int u = y > 0 ? up[i] : c;
+      const int d = y + 1 < height ? down[i] : c;
+      out[i] = terms.Out(8 * c - l - u - d - r, c);
+    }
+  }
+  return true;
+}
+
+}  // namespace vantilo
