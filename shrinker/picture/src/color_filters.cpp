@@ -15,25 +15,55 @@ namespace vantilo {
 int ClampRound(double x) {
   if (!(x > 0)) x = 0;
   if (!(x < 255)) x = 255;
-  return static_cast<int>(std::nearbyint(x));  // default mode: ties to even
+  // Half to even by hand: the library's nearbyint saves and restores the
+  // floating-point environment on every call, which dominated the filters.
+  const int whole = static_cast<int>(x);
+  const double rest = x - whole;
+  return whole + (rest > 0.5 || (rest == 0.5 && (whole & 1)));
 }
 
 namespace {
 
-// Extended hue of one pixel; case order matters when channels share the
-// maximum: the later matching channel decides.
-int HueOf(int c0, int c1, int c2, int value, int d) {
+// Half to even for the small values of the hue formula (|x| < 2^31).
+int RoundHalfEven(long double x) {
+  int whole = static_cast<int>(x);
+  if (whole > x) --whole;  // floor
+  const long double rest = x - whole;
+  return whole + (rest > 0.5L || (rest == 0.5L && (whole & 1)));
+}
+
+// Which formula gives the hue; when channels share the maximum the later
+// matching channel decides.
+enum HueCase { kFromC0 = 0, kFromC1 = 1, kFromC2 = 2 };
+
+HueCase CaseOf(int c1, int c2, int value) {
+  return value == c2 ? kFromC2 : value == c1 ? kFromC1 : kFromC0;
+}
+
+// The formula's numerator for that case, |numerator| <= d.
+int NumeratorOf(HueCase k, int c0, int c1, int c2) {
+  return k == kFromC2 ? c0 - c1 : k == kFromC1 ? c2 - c0 : c1 - c2;
+}
+
+// Hue of a pixel from its case, numerator and spread d > 0, each formula
+// evaluated in extended precision exactly as written.
+int HueFormula(HueCase k, int numerator, int d) {
   long double h;
-  if (value == c2)
-    h = (static_cast<long double>(c0 - c1) / d + 4) * 60;
-  else if (value == c1)
-    h = (static_cast<long double>(c2 - c0) / d + 2) * 60;
+  if (k == kFromC2)
+    h = (static_cast<long double>(numerator) / d + 4) * 60;
+  else if (k == kFromC1)
+    h = (static_cast<long double>(numerator) / d + 2) * 60;
   else
-    h = static_cast<long double>(c1 - c2) / d * 60;
-  int hue = static_cast<int>(std::nearbyint(h));
+    h = static_cast<long double>(numerator) / d * 60;
+  int hue = RoundHalfEven(h);
   if (hue < 0) hue += 360;
   if (hue > 359) hue -= 360;
   return hue;
+}
+
+int HueOf(int c0, int c1, int c2, int value, int d) {
+  const HueCase k = CaseOf(c1, c2, value);
+  return HueFormula(k, NumeratorOf(k, c0, c1, c2), d);
 }
 
 struct Sextant {
@@ -117,6 +147,48 @@ struct SaturationTables {
   }
 };
 
+// Hue by formula case, numerator and d at [case][d * d + d + numerator]; the
+// hue depends on nothing else, so each division happens once per process.
+std::vector<std::int16_t> BuildHueTable() {
+  ExtendedPrecisionScope precision;
+  std::vector<std::int16_t> hue(3 * 65536);
+  for (int k = 0; k < 3; ++k)
+    for (int d = 1; d < 256; ++d)
+      for (int n = -d; n <= d; ++n)
+        hue[k * 65536 + d * d + d + n] =
+            static_cast<std::int16_t>(HueFormula(static_cast<HueCase>(k), n, d));
+  return hue;
+}
+
+const std::int16_t* HueTable() {
+  static const std::vector<std::int16_t> table = BuildHueTable();
+  return table.data();
+}
+
+// One pixel through RgbToHsv, the raised saturation and HsvToRgb, packed
+// as c0 | c1 << 8 | c2 << 16.
+std::uint32_t SaturatePixel(const SaturationTables& tables, const std::int16_t* hueTable, int amount,
+                            int c0, int c1, int c2) {
+  const int value = std::max({c0, c1, c2});
+  const int d = value - std::min({c0, c1, c2});
+  // Gray, or an amount of 0: the conversion gives the value back.
+  if (d == 0 || amount == 0) return static_cast<std::uint32_t>(value) * 0x010101u;
+  const HueCase kc = CaseOf(c1, c2, value);
+  const int hue = hueTable[kc * 65536 + d * d + d + NumeratorOf(kc, c0, c1, c2)];
+  const std::size_t k = static_cast<std::size_t>(value) * 256 + d;
+  const double s = tables.raised[k];
+  const Sextant& sx = tables.sextant[hue];
+  // Each sextant needs only one of q and t; its factor is f for q and
+  // 1 - f for t, and the slots come from a table rather than a branch.
+  const int qt = (sx.i & 1) ? ScaleQ(s, sx.f, value) : ScaleT(s, sx.f, value);
+  static constexpr std::uint8_t kSlots[6][3] = {{0, 2, 1}, {2, 0, 1}, {1, 0, 2},
+                                                {1, 2, 0}, {2, 1, 0}, {0, 1, 2}};
+  const std::uint32_t v[3] = {static_cast<std::uint32_t>(value), tables.p[k],
+                              static_cast<std::uint32_t>(qt)};
+  const std::uint8_t* slot = kSlots[sx.i];
+  return v[slot[0]] | v[slot[1]] << 8 | v[slot[2]] << 16;
+}
+
 void SaturateRows(WorkPicture& picture, const SaturationTables& tables, int amount, int y0, int y1,
                   bool& ok) {
   ExtendedPrecisionScope precision;
@@ -125,29 +197,29 @@ void SaturateRows(WorkPicture& picture, const SaturationTables& tables, int amou
     return;
   }
   const int width = picture.Width();
+  const std::int16_t* hueTable = HueTable();
+  // Photographs repeat colours a lot; remembering recent ones by colour
+  // skips the arithmetic without changing any result.
+  constexpr int kCacheBits = 15;
+  std::vector<std::uint32_t> keys(std::size_t{1} << kCacheBits, 0);
+  std::vector<std::uint32_t> results(std::size_t{1} << kCacheBits);
   for (int y = y0; y < y1; ++y) {
     std::uint8_t* px = picture.Row(y);
     for (int x = 0; x < width; ++x, px += 3) {
-      const int c0 = px[0], c1 = px[1], c2 = px[2];
-      const int value = std::max({c0, c1, c2});
-      const int d = value - std::min({c0, c1, c2});
-      // Gray, or an amount of 0: the conversion gives the value back.
-      if (d == 0 || amount == 0) {
-        px[0] = px[1] = px[2] = static_cast<std::uint8_t>(value);
-        continue;
+      const std::uint32_t colour = px[0] | px[1] << 8 | px[2] << 16;
+      const std::uint32_t key = colour | 0x01000000u;
+      const std::size_t slot = (colour * 2654435761u) >> (32 - kCacheBits);
+      std::uint32_t out;
+      if (keys[slot] == key) {
+        out = results[slot];
+      } else {
+        out = SaturatePixel(tables, hueTable, amount, px[0], px[1], px[2]);
+        keys[slot] = key;
+        results[slot] = out;
       }
-      const int hue = HueOf(c0, c1, c2, value, d);
-      const std::size_t k = static_cast<std::size_t>(value) * 256 + d;
-      const double s = tables.raised[k];
-      const int p = tables.p[k];
-      const Sextant& sx = tables.sextant[hue];
-      // Each sextant needs only one of q and t.
-      const bool odd = sx.i & 1;
-      const int qt = odd ? ScaleQ(s, sx.f, value) : ScaleT(s, sx.f, value);
-      const Channels o = Arrange(sx.i, value, p, qt, qt);
-      px[0] = static_cast<std::uint8_t>(o.o0);
-      px[1] = static_cast<std::uint8_t>(o.o1);
-      px[2] = static_cast<std::uint8_t>(o.o2);
+      px[0] = static_cast<std::uint8_t>(out);
+      px[1] = static_cast<std::uint8_t>(out >> 8);
+      px[2] = static_cast<std::uint8_t>(out >> 16);
     }
   }
 }

@@ -16,7 +16,7 @@ struct MemoryInput {
   std::size_t offset;
 };
 
-extern "C" int ReadMemory(GifFileType* gif, GifByteType* out, int wanted) {
+extern "C" int GifReadMemory(GifFileType* gif, GifByteType* out, int wanted) {
   auto* in = static_cast<MemoryInput*>(gif->UserData);
   if (wanted <= 0) return 0;
   std::size_t n = in->size - in->offset;
@@ -30,7 +30,7 @@ class GifHandle {
  public:
   explicit GifHandle(MemoryInput* input) {
     int error = 0;
-    gif_ = DGifOpen(input, ReadMemory, &error);
+    gif_ = DGifOpen(input, GifReadMemory, &error);
   }
   ~GifHandle() {
     if (gif_) {

@@ -18,7 +18,7 @@ struct MemoryInput {
   std::size_t offset;
 };
 
-extern "C" void ReadMemory(png_structp png, png_bytep out, png_size_t wanted) {
+extern "C" void PngReadMemory(png_structp png, png_bytep out, png_size_t wanted) {
   auto* in = static_cast<MemoryInput*>(png_get_io_ptr(png));
   if (wanted > in->size - in->offset) png_error(png, "truncated");
   std::memcpy(out, in->data + in->offset, wanted);
@@ -108,7 +108,7 @@ bool Decode(const std::uint8_t* data, std::size_t size, WorkPicture& picture) {
   PngReader reader;
   if (!reader.png() || !reader.info()) return false;
   MemoryInput input{data, size, 0};
-  png_set_read_fn(reader.png(), &input, ReadMemory);
+  png_set_read_fn(reader.png(), &input, PngReadMemory);
   PngLayout layout;
   if (!ReadHeaderTrapped(reader.png(), reader.info(), &layout)) return false;
   const int width = static_cast<int>(layout.width);

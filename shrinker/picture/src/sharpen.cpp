@@ -33,6 +33,25 @@ struct SharpenTerms {
   }
 };
 
+// Results by (C, acc), filled on first use: neighbouring bytes repeat the
+// same pairs so often that most bytes cost one lookup.
+class SharpenMemo {
+ public:
+  explicit SharpenMemo(int strength)
+      : terms_(strength), memo_(static_cast<std::size_t>(256) * kSpan, -1) {}
+
+  std::uint8_t Get(int acc, int c) {
+    std::int16_t& m = memo_[static_cast<std::size_t>(c) * kSpan + (acc - kAccMin)];
+    if (m < 0) m = terms_.Out(acc, c);
+    return static_cast<std::uint8_t>(m);
+  }
+
+ private:
+  static constexpr int kSpan = kAccMax - kAccMin + 1;
+  SharpenTerms terms_;
+  std::vector<std::int16_t> memo_;
+};
+
 }  // namespace
 
 bool Sharpen(const WorkPicture& source, WorkPicture& destination, int strength) {
@@ -45,23 +64,22 @@ bool Sharpen(const WorkPicture& source, WorkPicture& destination, int strength) 
   if (&source != &destination && !destination.SetSize(width, height)) return false;
   ExtendedPrecisionScope precision;
   if (!precision.Ok()) return false;
-  const SharpenTerms terms(strength);
+  SharpenMemo memo(strength);
   std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(height));
   for (int y = 0; y < height; ++y) rows[y] = source.Row(y);
-  const int last = 3 * (width - 1);
+  const int bytes = 3 * width;
   for (int y = 0; y < height; ++y) {
+    // At the borders the missing neighbour is the pixel itself; pointing
+    // the row above or below at the own row gives exactly that.
     const std::uint8_t* cur = rows[y];
     const std::uint8_t* up = y > 0 ? rows[y - 1] : cur;
     const std::uint8_t* down = y + 1 < height ? rows[y + 1] : cur;
     std::uint8_t* out = destination.Row(y);
-    for (int i = 0; i <= last + 2; ++i) {
-      const int x3 = i - i % 3;
+    for (int i = 0; i < bytes; ++i) {
       const int c = cur[i];
-      const int l = x3 > 0 ? cur[i - 3] : c;
-      const int r = x3 < last ? cur[i + 3] : c;
-      const int u = y > 0 ? up[i] : c;
-      const int d = y + 1 < height ? down[i] : c;
-      out[i] = terms.Out(8 * c - l - u - d - r, c);
+      const int l = i >= 3 ? cur[i - 3] : c;
+      const int r = i + 3 < bytes ? cur[i + 3] : c;
+      out[i] = memo.Get(8 * c - l - up[i] - down[i] - r, c);
     }
   }
   return true;

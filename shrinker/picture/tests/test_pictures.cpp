@@ -1,5 +1,6 @@
 #include "test_pictures.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csetjmp>
 #include <cstdio>
@@ -194,6 +195,63 @@ std::vector<std::uint8_t> MakeGif(int screenWidth, int screenHeight, int globalC
   EGifCloseFile(gif, &error);
   GifFreeMapObject(global);
   return out;
+}
+
+std::vector<std::uint8_t> MakeRawGif(int width, int height, int globalColours,
+                                     const std::vector<std::uint8_t>& indices) {
+  std::vector<std::uint8_t> v = {'G', 'I', 'F', '8', '9', 'a'};
+  int bits = 1;
+  while ((1 << bits) < globalColours) ++bits;
+  auto put16 = [&](int x) {
+    v.push_back(static_cast<std::uint8_t>(x & 255));
+    v.push_back(static_cast<std::uint8_t>(x >> 8));
+  };
+  put16(width);
+  put16(height);
+  v.push_back(static_cast<std::uint8_t>(0x80 | (bits - 1)));
+  v.push_back(0);
+  v.push_back(0);
+  for (int i = 0; i < (1 << bits); ++i) {
+    v.push_back(static_cast<std::uint8_t>(i * 40));
+    v.push_back(static_cast<std::uint8_t>(i * 20));
+    v.push_back(static_cast<std::uint8_t>(i * 10));
+  }
+  v.push_back(0x2C);
+  put16(0);
+  put16(0);
+  put16(width);
+  put16(height);
+  v.push_back(0);
+  v.push_back(8);  // code size 8: every byte is a literal
+  // Literal codes of 9 bits with a clear code often enough that the table
+  // never grows to 10-bit codes.
+  std::vector<std::uint8_t> data;
+  std::uint32_t acc = 0;
+  int filled = 0;
+  auto code = [&](int c) {
+    acc |= static_cast<std::uint32_t>(c) << filled;
+    filled += 9;
+    while (filled >= 8) {
+      data.push_back(static_cast<std::uint8_t>(acc & 255));
+      acc >>= 8;
+      filled -= 8;
+    }
+  };
+  code(256);
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    if (i % 200 == 199) code(256);
+    code(indices[i]);
+  }
+  code(257);
+  if (filled > 0) data.push_back(static_cast<std::uint8_t>(acc & 255));
+  for (std::size_t i = 0; i < data.size(); i += 255) {
+    const std::size_t n = std::min<std::size_t>(255, data.size() - i);
+    v.push_back(static_cast<std::uint8_t>(n));
+    v.insert(v.end(), data.begin() + i, data.begin() + i + n);
+  }
+  v.push_back(0);
+  v.push_back(0x3B);
+  return v;
 }
 
 namespace {

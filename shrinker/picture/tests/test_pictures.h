@@ -58,6 +58,10 @@ struct GifFrame {
 };
 std::vector<std::uint8_t> MakeGif(int screenWidth, int screenHeight, int globalColours,
                                   const std::vector<GifFrame>& frames);
+// Hand-built GIF with an 8-bit code size whatever the palette holds, so the
+// pixel codes may exceed the palette (giflib's writer masks them).
+std::vector<std::uint8_t> MakeRawGif(int width, int height, int globalColours,
+                                     const std::vector<std::uint8_t>& indices);
 // colourType as libpng's PNG_COLOR_TYPE_*, samples row-major as stored.
 std::vector<std::uint8_t> MakePng(int width, int height, int colourType, int bitDepth,
                                   const std::vector<std::uint8_t>& samples, bool interlace,
