@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "ansi_path.h"
@@ -38,19 +39,34 @@ class ProgressReset {
 
 }  // namespace
 
+namespace {
+// Path i of a drop in the ANSI code page, or nothing when it does not fit the
+// 259 characters the batch reads, or when the code page cannot spell it: a
+// cut path, or one whose missing characters turned into "?", would be looked
+// up as another file.
+std::optional<std::string> DroppedPath(HDROP drop, UINT i) {
+  const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+  if (length == 0 || length >= MAX_PATH) return std::nullopt;
+  std::wstring wide(length + 1, L'\0');
+  DragQueryFileW(drop, i, &wide[0], length + 1);
+  char narrow[MAX_PATH];
+  BOOL lossy = FALSE;
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), static_cast<int>(length), narrow,
+                                    MAX_PATH - 1, nullptr, &lossy);
+  if (n <= 0 || lossy) return std::nullopt;
+  return std::string(narrow, static_cast<std::size_t>(n));
+}
+}  // namespace
+
 void BatchDriver::ProcessDroppedFiles(HDROP drop, WorkPicture& picture) {
   DropHandle owner(drop);
   ProgressReset reset(host_);
-  char path[MAX_PATH];
-  if (DragQueryFileA(drop, 0, path, MAX_PATH) == 0) return;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  if (DragQueryFileW(drop, 0, nullptr, 0) == 0) return;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   host_.SetProgressRange(static_cast<int>(count));
   for (UINT i = 0; i < count; ++i) {
     host_.SetProgressPosition(static_cast<int>(i));
-    // A longer path would be cut to another, existing name: skip it instead.
-    if (DragQueryFileA(drop, i, nullptr, 0) >= MAX_PATH) continue;
-    if (DragQueryFileA(drop, i, path, MAX_PATH) == 0) continue;
-    ProcessFile(path, picture);
+    if (const auto path = DroppedPath(drop, i)) ProcessFile(*path, picture);
   }
 }
 

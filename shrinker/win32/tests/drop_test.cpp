@@ -130,6 +130,29 @@ TEST_F(Drops, OverlongPathIsSkippedRatherThanCut) {
   EXPECT_EQ(Position(form), 0);
 }
 
+std::wstring Wide(const std::string& narrow) {
+  wchar_t buffer[MAX_PATH * 2];
+  const int n = MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, buffer, MAX_PATH * 2);
+  return std::wstring(buffer, n > 0 ? n - 1 : 0);
+}
+
+TEST_F(Drops, WideDropNamesOutsideTheCodePageAreNotGuessed) {
+  // "a\u00e9.bmp" has no spelling in code page 932; as "a?.bmp" it would be
+  // looked up as a wildcard and find ab.bmp.
+  WriteBmp(dir / "ab.bmp", MakePicture(64, 48, 1));
+  const std::wstring accented = Wide(dir.Path()) + L"\\a\u00e9.bmp";
+  ASSERT_TRUE(CopyFileW(Wide(dir / "ab.bmp").c_str(), accented.c_str(), FALSE));
+  const std::string japanese = dir / "\x95\x5C\x8E\xA6.bmp";  // 表示.bmp
+  WriteBmp(japanese, MakePicture(64, 48, 2));
+  HostedWindow form(dir);
+  Record(form);
+  SendMessageW(form.Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeWideDrop({accented, Wide(japanese)})), 0);
+  EXPECT_EQ(ListFolder(dir / "Resized"), std::vector<std::string>{"\x95\x5C\x8E\xA6.jpg"});
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].position, 1);
+  EXPECT_EQ(Maximum(form), 2);
+}
+
 TEST_F(Drops, EmptyDropChangesNothing) {
   HostedWindow form(dir);
   SendMessageW(form.Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({})), 0);

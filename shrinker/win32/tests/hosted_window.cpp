@@ -80,4 +80,18 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
   return static_cast<HDROP>(memory);
 }
 
+HDROP MakeWideDrop(const std::vector<std::wstring>& paths) {
+  std::wstring list;
+  for (const std::wstring& p : paths) list += p + L'\0';
+  list += L'\0';
+  const std::size_t bytes = list.size() * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
+  auto* block = static_cast<DROPFILES*>(GlobalLock(memory));
+  block->pFiles = sizeof(DROPFILES);
+  block->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(block) + sizeof(DROPFILES), list.data(), bytes);
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
 }  // namespace vantilo::test

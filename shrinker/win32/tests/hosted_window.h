@@ -38,5 +38,7 @@ class HostedWindow {
 
 // A drop block with narrow paths, as the shell hands it over.
 HDROP MakeDrop(const std::vector<std::string>& paths);
+// The same with UTF-16 paths, as the desktop shell of today sends them.
+HDROP MakeWideDrop(const std::vector<std::wstring>& paths);
 
 }  // namespace vantilo::test
