@@ -16,9 +16,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   options.arguments = vantilo::SplitCommandLine(GetCommandLineA());
   if (!vantilo::MainWindow::RegisterClasses(instance)) return 1;
   vantilo::MainWindow window(std::move(options));
-  if (!window.Create(instance) && !window.Hwnd()) {
-    // A command-line run has already ended its window; anything else failed.
-  }
+  // A command-line run does all its work in here and leaves a quit message.
+  if (!window.Create(instance)) return 1;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (window.Hwnd() && IsDialogMessageW(window.Hwnd(), &msg)) continue;

@@ -31,7 +31,6 @@ bool SaveWindowPng(HWND hwnd, const std::string& path) {
   vantilo::MemoryDc memory(CreateCompatibleDC(screen.Dc()));
   {
     vantilo::SelectScope select(memory.Get(), dib.Get());
-    vantilo::WindowDc window(GetDesktopWindow());
     BitBlt(memory.Get(), 0, 0, w, h, screen.Dc(), rc.left, rc.top, SRCCOPY);
   }
   png_image image{};
@@ -42,11 +41,7 @@ bool SaveWindowPng(HWND hwnd, const std::string& path) {
   // The screen leaves alpha at 0: make every pixel opaque.
   auto* px = static_cast<std::uint8_t*>(bits);
   for (int i = 0; i < w * h; ++i) px[4 * i + 3] = 255;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = png_image_write_to_stdio(&image, f, 0, bits, 0, nullptr) != 0;
-  std::fclose(f);
-  return ok;
+  return png_image_write_to_file(&image, path.c_str(), 0, bits, 0, nullptr) != 0;
 }
 
 void Settle(HWND hwnd) {
