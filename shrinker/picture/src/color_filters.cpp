@@ -194,23 +194,18 @@ bool SaturateRows(WorkPicture& picture, const SaturationTables& tables, int amou
   const std::int16_t* hueTable = HueTable();
   // Photographs repeat colours a lot; remembering recent ones by colour
   // skips the arithmetic without changing any result.
-  constexpr int kCacheBits = 15;
-  std::vector<std::uint32_t> keys(std::size_t{1} << kCacheBits, 0);
-  std::vector<std::uint32_t> results(std::size_t{1} << kCacheBits);
+  constexpr int kCacheBits = 18;
+  // Key (colour with a presence bit) in the high half, result in the low.
+  std::vector<std::uint64_t> cache(std::size_t{1} << kCacheBits, 0);
   for (int y = y0; y < y1; ++y) {
     std::uint8_t* px = picture.Row(y);
     for (int x = 0; x < width; ++x, px += 3) {
       const std::uint32_t colour = px[0] | px[1] << 8 | px[2] << 16;
-      const std::uint32_t key = colour | 0x01000000u;
-      const std::size_t slot = (colour * 2654435761u) >> (32 - kCacheBits);
-      std::uint32_t out;
-      if (keys[slot] == key) {
-        out = results[slot];
-      } else {
-        out = SaturatePixel(tables, hueTable, amount, px[0], px[1], px[2]);
-        keys[slot] = key;
-        results[slot] = out;
-      }
+      const std::uint64_t key = static_cast<std::uint64_t>(colour | 0x01000000u) << 32;
+      std::uint64_t& entry = cache[(colour * 2654435761u) >> (32 - kCacheBits)];
+      if ((entry & 0xFFFFFFFF00000000u) != key)
+        entry = key | SaturatePixel(tables, hueTable, amount, px[0], px[1], px[2]);
+      const std::uint32_t out = static_cast<std::uint32_t>(entry);
       px[0] = static_cast<std::uint8_t>(out);
       px[1] = static_cast<std::uint8_t>(out >> 8);
       px[2] = static_cast<std::uint8_t>(out >> 16);
