@@ -2,12 +2,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <functional>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "extended_precision.h"
+#include "parallel_rows.h"
 #include "picture/filters.h"
 
 namespace vantilo {
@@ -189,39 +187,31 @@ std::uint32_t SaturatePixel(const SaturationTables& tables, const std::int16_t* 
   return v[slot[0]] | v[slot[1]] << 8 | v[slot[2]] << 16;
 }
 
-void SaturateRows(WorkPicture& picture, const SaturationTables& tables, int amount, int y0, int y1,
-                  bool& ok) {
+bool SaturateRows(WorkPicture& picture, const SaturationTables& tables, int amount, int y0, int y1) {
   ExtendedPrecisionScope precision;
-  if (!precision.Ok()) {
-    ok = false;
-    return;
-  }
+  if (!precision.Ok()) return false;
   const int width = picture.Width();
   const std::int16_t* hueTable = HueTable();
   // Photographs repeat colours a lot; remembering recent ones by colour
   // skips the arithmetic without changing any result.
-  constexpr int kCacheBits = 15;
-  std::vector<std::uint32_t> keys(std::size_t{1} << kCacheBits, 0);
-  std::vector<std::uint32_t> results(std::size_t{1} << kCacheBits);
+  constexpr int kCacheBits = 18;
+  // Key (colour with a presence bit) in the high half, result in the low.
+  std::vector<std::uint64_t> cache(std::size_t{1} << kCacheBits, 0);
   for (int y = y0; y < y1; ++y) {
     std::uint8_t* px = picture.Row(y);
     for (int x = 0; x < width; ++x, px += 3) {
       const std::uint32_t colour = px[0] | px[1] << 8 | px[2] << 16;
-      const std::uint32_t key = colour | 0x01000000u;
-      const std::size_t slot = (colour * 2654435761u) >> (32 - kCacheBits);
-      std::uint32_t out;
-      if (keys[slot] == key) {
-        out = results[slot];
-      } else {
-        out = SaturatePixel(tables, hueTable, amount, px[0], px[1], px[2]);
-        keys[slot] = key;
-        results[slot] = out;
-      }
+      const std::uint64_t key = static_cast<std::uint64_t>(colour | 0x01000000u) << 32;
+      std::uint64_t& entry = cache[(colour * 2654435761u) >> (32 - kCacheBits)];
+      if ((entry & 0xFFFFFFFF00000000u) != key)
+        entry = key | SaturatePixel(tables, hueTable, amount, px[0], px[1], px[2]);
+      const std::uint32_t out = static_cast<std::uint32_t>(entry);
       px[0] = static_cast<std::uint8_t>(out);
       px[1] = static_cast<std::uint8_t>(out >> 8);
       px[2] = static_cast<std::uint8_t>(out >> 16);
     }
   }
+  return true;
 }
 
 }  // namespace
@@ -233,26 +223,9 @@ bool RaiseSaturation(const WorkPicture& source, WorkPicture& destination, int am
   ExtendedPrecisionScope precision;
   if (!precision.Ok()) return false;
   const SaturationTables tables(amount);
-  const int height = destination.Height();
-  // Pixels are independent, so rows are shared out between the cores.
-  const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
-  const int parts = static_cast<int>(std::min<std::int64_t>(cores, height / 64 + 1));
-  std::vector<std::thread> workers;
-  bool results[4] = {true, true, true, true};
-  int begin = 0;
-  try {
-    for (int i = 1; i < parts; ++i) {
-      const int end = static_cast<int>(std::int64_t{height} * i / parts);
-      workers.emplace_back(SaturateRows, std::ref(destination), std::cref(tables), amount, begin,
-                           end, std::ref(results[i]));
-      begin = end;
-    }
-  } catch (const std::system_error&) {
-    // No thread to spare: this one does the rest.
-  }
-  SaturateRows(destination, tables, amount, begin, height, results[0]);
-  for (std::thread& w : workers) w.join();
-  return std::all_of(std::begin(results), std::end(results), [](bool b) { return b; });
+  return ForRowRanges(destination.Height(), 64, [&](int y0, int y1) {
+    return SaturateRows(destination, tables, amount, y0, y1);
+  });
 }
 
 }  // namespace vantilo

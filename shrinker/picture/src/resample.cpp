@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "extended_precision.h"
+#include "parallel_rows.h"
 #include "picture/filters.h"
 
 namespace vantilo {
@@ -53,6 +54,27 @@ bool BuildCellTable(int n, int m, CellTable& t) {
 
 bool Is24(const WorkPicture& p) { return p.Format() == PixelFormat::Bgr24; }
 
+// Cells 0..count-1 of one row through their weight windows. A constant
+// span lets the compiler unroll the window; 0 means "use span".
+template <int Fixed>
+void WindowCells(const std::uint8_t* p, std::uint8_t* out, const CellTable& t,
+                 const std::uint16_t* weights, int span, int count) {
+  const int n = Fixed > 0 ? Fixed : span;
+  for (int r = 0; r < count; ++r, out += 3) {
+    const std::uint8_t* a = p + 3 * t.pos[r];
+    const std::uint16_t* w = weights + static_cast<std::size_t>(r) * n;
+    std::uint32_t s0 = 0, s1 = 0, s2 = 0;
+    for (int j = 0; j < n; ++j, a += 3) {
+      s0 += (a[0] * static_cast<std::uint32_t>(w[j])) >> 8;
+      s1 += (a[1] * static_cast<std::uint32_t>(w[j])) >> 8;
+      s2 += (a[2] * static_cast<std::uint32_t>(w[j])) >> 8;
+    }
+    out[0] = t.divide[s0];
+    out[1] = t.divide[s1];
+    out[2] = t.divide[s2];
+  }
+}
+
 }  // namespace
 
 bool FitSize(int width, int height, int boxWidth, int boxHeight, int& newWidth, int& newHeight) {
@@ -90,35 +112,71 @@ bool ResampleHorizontal(const WorkPicture& source, WorkPicture& destination) {
   CellTable t;
   if (!BuildCellTable(n, m, t)) return false;
   const std::uint8_t* divide = t.divide.data();
-  for (int y = 0; y < source.Height(); ++y) {
-    const std::uint8_t* p = source.Row(y);
-    std::uint8_t* out = destination.Row(y);
-    for (int r = 0; r < m; ++r) {
-      const int first = t.pos[r];
-      const int last = t.pos[r + 1];
-      const std::uint32_t w0 = 256 - t.frac[r];
-      const std::uint8_t* a = p + 3 * first;
-      std::uint32_t s0 = (a[0] * w0) >> 8;
-      std::uint32_t s1 = (a[1] * w0) >> 8;
-      std::uint32_t s2 = (a[2] * w0) >> 8;
-      for (const std::uint8_t* k = a + 3; k < p + 3 * last; k += 3) {
-        s0 += k[0];
-        s1 += k[1];
-        s2 += k[2];
-      }
-      if (const std::uint32_t w1 = t.frac[r + 1]) {
-        const std::uint8_t* b = p + 3 * last;
-        s0 += (b[0] * w1) >> 8;
-        s1 += (b[1] * w1) >> 8;
-        s2 += (b[2] * w1) >> 8;
-      }
-      out[0] = divide[s0];
-      out[1] = divide[s1];
-      out[2] = divide[s2];
-      out += 3;
+
+  // Each cell as a fixed window of weights: 256 - frac for its first pixel,
+  // 256 for whole pixels, frac for its last and 0 beyond. (p * 256) >> 8 is
+  // p and (p * 0) >> 8 is 0, so the window sum equals the cell sum exactly
+  // while the loop length stops varying from cell to cell.
+  int span = 1;
+  for (int r = 0; r < m; ++r) span = std::max(span, t.pos[r + 1] - t.pos[r] + 1);
+  std::vector<std::uint16_t> weights(static_cast<std::size_t>(m) * span, 0);
+  int windowed = 0;  // leading cells whose window stays inside the row
+  for (int r = 0; r < m; ++r) {
+    std::uint16_t* w = &weights[static_cast<std::size_t>(r) * span];
+    const int cells = t.pos[r + 1] - t.pos[r];
+    // A cell inside one pixel (widening only) weighs that pixel twice, each
+    // part floored on its own: no single weight says that.
+    if (cells == 0) {
+      windowed = 0;
+      break;
     }
+    w[0] = static_cast<std::uint16_t>(256 - t.frac[r]);
+    for (int j = 1; j < cells; ++j) w[j] = 256;
+    w[cells] = static_cast<std::uint16_t>(t.frac[r + 1]);
+    if (t.pos[r] + span <= n) windowed = r + 1;
   }
-  return true;
+
+  return ForRowRanges(source.Height(), 32, [&](int y0, int y1) {
+    for (int y = y0; y < y1; ++y) {
+      const std::uint8_t* p = source.Row(y);
+      std::uint8_t* out = destination.Row(y);
+      const std::uint16_t* w = weights.data();
+      switch (span) {
+        case 2: WindowCells<2>(p, out, t, w, span, windowed); break;
+        case 3: WindowCells<3>(p, out, t, w, span, windowed); break;
+        case 4: WindowCells<4>(p, out, t, w, span, windowed); break;
+        case 5: WindowCells<5>(p, out, t, w, span, windowed); break;
+        case 6: WindowCells<6>(p, out, t, w, span, windowed); break;
+        default: WindowCells<0>(p, out, t, w, span, windowed); break;
+      }
+      out += 3 * static_cast<std::size_t>(windowed);
+      // The last few cells, whose window would reach past the row.
+      for (int r = windowed; r < m; ++r, out += 3) {
+        const int first = t.pos[r];
+        const int last = t.pos[r + 1];
+        const std::uint32_t w0 = 256 - t.frac[r];
+        const std::uint8_t* a = p + 3 * first;
+        std::uint32_t s0 = (a[0] * w0) >> 8;
+        std::uint32_t s1 = (a[1] * w0) >> 8;
+        std::uint32_t s2 = (a[2] * w0) >> 8;
+        for (const std::uint8_t* k = a + 3; k < p + 3 * last; k += 3) {
+          s0 += k[0];
+          s1 += k[1];
+          s2 += k[2];
+        }
+        if (const std::uint32_t w1 = t.frac[r + 1]) {
+          const std::uint8_t* b = p + 3 * last;
+          s0 += (b[0] * w1) >> 8;
+          s1 += (b[1] * w1) >> 8;
+          s2 += (b[2] * w1) >> 8;
+        }
+        out[0] = divide[s0];
+        out[1] = divide[s1];
+        out[2] = divide[s2];
+      }
+    }
+    return true;
+  });
 }
 
 bool ResampleVertical(const WorkPicture& source, WorkPicture& destination) {
@@ -131,26 +189,28 @@ bool ResampleVertical(const WorkPicture& source, WorkPicture& destination) {
   std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(n));
   for (int y = 0; y < n; ++y) rows[y] = source.Row(y);
   const std::size_t bytes = source.RowBytes();
-  std::vector<std::uint32_t> sum(bytes);
   const std::uint8_t* divide = t.divide.data();
-  for (int r = 0; r < m; ++r) {
-    const int first = t.pos[r];
-    const int last = t.pos[r + 1];
-    const std::uint32_t w0 = 256 - t.frac[r];
-    const std::uint8_t* a = rows[first];
-    for (std::size_t c = 0; c < bytes; ++c) sum[c] = (a[c] * w0) >> 8;
-    for (int k = first + 1; k < last; ++k) {
-      const std::uint8_t* row = rows[k];
-      for (std::size_t c = 0; c < bytes; ++c) sum[c] += row[c];
+  return ForRowRanges(m, 16, [&](int r0, int r1) {
+    std::vector<std::uint32_t> sum(bytes);
+    for (int r = r0; r < r1; ++r) {
+      const int first = t.pos[r];
+      const int last = t.pos[r + 1];
+      const std::uint32_t w0 = 256 - t.frac[r];
+      const std::uint8_t* a = rows[first];
+      for (std::size_t c = 0; c < bytes; ++c) sum[c] = (a[c] * w0) >> 8;
+      for (int k = first + 1; k < last; ++k) {
+        const std::uint8_t* row = rows[k];
+        for (std::size_t c = 0; c < bytes; ++c) sum[c] += row[c];
+      }
+      if (const std::uint32_t w1 = t.frac[r + 1]) {
+        const std::uint8_t* b = rows[last];
+        for (std::size_t c = 0; c < bytes; ++c) sum[c] += (b[c] * w1) >> 8;
+      }
+      std::uint8_t* out = destination.Row(r);
+      for (std::size_t c = 0; c < bytes; ++c) out[c] = divide[sum[c]];
     }
-    if (const std::uint32_t w1 = t.frac[r + 1]) {
-      const std::uint8_t* b = rows[last];
-      for (std::size_t c = 0; c < bytes; ++c) sum[c] += (b[c] * w1) >> 8;
-    }
-    std::uint8_t* out = destination.Row(r);
-    for (std::size_t c = 0; c < bytes; ++c) out[c] = divide[sum[c]];
-  }
-  return true;
+    return true;
+  });
 }
 
 bool ShrinkFit(const WorkPicture& source, WorkPicture& destination, int boxWidth, int boxHeight) {

@@ -4,6 +4,14 @@
 #include <limits>
 #include <set>
 
+#include <thread>
+
+#if defined(_WIN32)
+#include <float.h>
+#else
+#include <fpu_control.h>
+#endif
+
 #include "extended_precision.h"
 #include "picture/filters.h"
 #include "reference_filters.h"
@@ -30,6 +38,45 @@ TEST_F(ExtendedArithmetic, PrecisionControlIsSetAndRestored) {
   // 1280/1570*1256 lies just below 1024 only with a 64-bit significand.
   volatile long double box = 1280, w = 1570, h = 1256;
   EXPECT_LT(box / w * h, 1024.0L);
+}
+
+// Drops this thread's x87 precision to a 53-bit significand, as foreign
+// start-up code or a new thread may leave it.
+void UseDoublePrecision() {
+#if defined(_WIN32)
+  _control87(_PC_53, _MCW_PC);
+#else
+  fpu_control_t cw;
+  _FPU_GETCW(cw);
+  cw = static_cast<fpu_control_t>((cw & ~_FPU_EXTENDED) | _FPU_DOUBLE);
+  _FPU_SETCW(cw);
+#endif
+}
+
+TEST(PrecisionControl, FiltersSetItThemselves) {
+  WorkPicture pic = PhotoLikePicture(300, 200, 12);
+  WorkPicture expected;
+  {
+    ExtendedPrecisionScope precision;
+    expected.CopyFrom(pic);
+    reference::RaiseSaturation(expected, 140);
+    expected = reference::Resize(expected, 157, 104);
+    reference::Sharpen(expected, 80);
+  }
+  int w = 0, h = 0;
+  bool fitted = false, filtered = false, restored = false;
+  std::thread worker([&] {
+    UseDoublePrecision();
+    fitted = FitSize(1570, 1256, 1280, 1280, w, h);
+    filtered = RaiseSaturation(pic, pic, 140) && ShrinkFit(pic, pic, 157, 157) && Sharpen(pic, pic, 80);
+    restored = !ExtendedPrecisionScope::IsExtended();  // the caller's setting comes back
+  });
+  worker.join();
+  ASSERT_TRUE(fitted);
+  EXPECT_EQ(h, 1023);  // 1024 with a 53-bit significand
+  ASSERT_TRUE(filtered);
+  EXPECT_TRUE(SamePixels(pic, expected));
+  EXPECT_TRUE(restored);
 }
 
 TEST(ClampRoundTest, ClampsAndRoundsHalfToEven) {
@@ -157,7 +204,7 @@ struct ResizeCase {
 TEST_F(ExtendedArithmetic, ShrinkMatchesReferenceOnNoise) {
   const ResizeCase cases[] = {{1570, 1256, 1280}, {333, 517, 160}, {641, 479, 640},
                               {1000, 7, 400},     {97, 1300, 320}, {1024, 768, 1024},
-                              {3001, 2001, 800}};
+                              {3001, 2001, 800},  {2000, 300, 40}};
   std::uint32_t seed = 100;
   for (const ResizeCase& c : cases) {
     WorkPicture pic = NoisePicture(c.w, c.h, ++seed);
