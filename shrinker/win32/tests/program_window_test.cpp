@@ -39,6 +39,16 @@ TEST(VantiloProgram, OpensIdleAndSavesOnClose) {
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si, &pi));
   FileHandle process(pi.hProcess), thread(pi.hThread);
+  // Whatever fails below, the program does not outlive the test.
+  struct EndProcess {
+    HANDLE h;
+    ~EndProcess() {
+      if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(h, 1);
+        WaitForSingleObject(h, 5000);
+      }
+    }
+  } end{process.Get()};
   WaitForInputIdle(process.Get(), 20000);
   Search search{pi.dwProcessId, nullptr};
   for (int i = 0; i < 200 && !search.found; ++i) {
