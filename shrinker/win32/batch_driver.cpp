@@ -1,0 +1,153 @@
+#include "batch_driver.h"
+
+#include <shellapi.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "ansi_path.h"
+#include "file_system.h"
+#include "handles.h"
+#include "int_text.h"
+#include "output_naming.h"
+#include "picture/filters.h"
+#include "picture/jpeg_writer.h"
+#include "picture/load_picture.h"
+
+namespace vantilo {
+
+void DropTraits::Close(HDROP h) { DragFinish(h); }
+
+namespace {
+
+bool AnsiLead(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
+
+constexpr int kSaturationAmount = 140;
+
+// Restores the progress position even when a file throws.
+class ProgressReset {
+ public:
+  explicit ProgressReset(BatchHost& host) : host_(host) {}
+  ~ProgressReset() { host_.SetProgressPosition(0); }
+  ProgressReset(const ProgressReset&) = delete;
+  ProgressReset& operator=(const ProgressReset&) = delete;
+
+ private:
+  BatchHost& host_;
+};
+
+}  // namespace
+
+namespace {
+// Path i of a drop in the ANSI code page, or nothing when it does not fit the
+// 259 characters the batch reads, or when the code page cannot spell it: a
+// cut path, or one whose missing characters turned into "?", would be looked
+// up as another file.
+std::optional<std::string> DroppedPath(HDROP drop, UINT i) {
+  const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+  if (length == 0 || length >= MAX_PATH) return std::nullopt;
+  std::wstring wide(length + 1, L'\0');
+  DragQueryFileW(drop, i, &wide[0], length + 1);
+  char narrow[MAX_PATH];
+  BOOL lossy = FALSE;
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), static_cast<int>(length), narrow,
+                                    MAX_PATH - 1, nullptr, &lossy);
+  if (n <= 0 || lossy) return std::nullopt;
+  return std::string(narrow, static_cast<std::size_t>(n));
+}
+}  // namespace
+
+void BatchDriver::ProcessDroppedFiles(HDROP drop, WorkPicture& picture) {
+  DropHandle owner(drop);
+  ProgressReset reset(host_);
+  if (DragQueryFileW(drop, 0, nullptr, 0) == 0) return;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  host_.SetProgressRange(static_cast<int>(count));
+  for (UINT i = 0; i < count; ++i) {
+    host_.SetProgressPosition(static_cast<int>(i));
+    if (const auto path = DroppedPath(drop, i)) ProcessFile(*path, picture);
+  }
+}
+
+void BatchDriver::ProcessFile(const std::string& path, WorkPicture& picture) {
+  const std::string source = LookUpName(path);
+  if (!HasPictureExtension(source, AnsiLead)) return;
+  try {
+    if (RunPipeline(source, picture)) host_.HidePreview();
+  } catch (...) {
+    // A file that fails in any way is skipped; the batch goes on.
+  }
+}
+
+bool BatchDriver::RunPipeline(const std::string& source, WorkPicture& picture) {
+  if (!LoadPicture(source, picture)) return false;
+  if (!picture.ConvertTo24Bits()) return false;
+  host_.ShowPreview(picture);
+  if (host_.CurrentSettings().saturation && !RaiseSaturation(picture, picture, kSaturationAmount)) return false;
+  if (!FitToBox(picture)) return false;
+  const ShrinkSettings s = host_.CurrentSettings();
+  if (s.sharpen && !Sharpen(picture, picture, s.sharpenStrength)) return false;
+  return EncodeAndSave(ReplaceExtension(source, ".jpg", AnsiLead), source, picture);
+}
+
+bool BatchDriver::FitToBox(WorkPicture& picture) {
+  const ShrinkSettings s = host_.CurrentSettings();
+  const Box box = BoxForChoice(s.sizeIndex, s.customX, s.customY);
+  // A custom side of 0 or below fits nothing: the file fails.
+  if (box.width < 1 || box.height < 1) return false;
+  return ShrinkFit(picture, picture, box.width, box.height);
+}
+
+bool BatchDriver::EncodeAndSave(const std::string& outputBase, const std::string& source,
+                                const WorkPicture& picture) {
+  ShrinkSettings s = host_.CurrentSettings();
+  JpegOptions options;
+  options.gray = s.gray;
+  options.progressive = s.progressive;
+  std::vector<std::uint8_t> bytes;
+  if (s.qualityMode) {
+    const auto quality = ParseInt32(s.quality, IntSyntax::Decimal);
+    if (!quality || *quality < 1 || *quality > 100) return false;
+    options.quality = *quality;
+    if (!EncodeJpeg(picture, options, bytes)) return false;
+  } else {
+    const auto target = ParseInt32(s.targetSize, IntSyntax::Decimal);
+    if (!target) return false;
+    SizedJpeg sized;
+    if (!EncodeJpegWithinSize(picture, options, std::int64_t{*target} * 1024, sized)) return false;
+    bytes = std::move(sized.bytes);
+  }
+
+  NamingChoice choice;
+  choice.mode = s.folderNaming ? Naming::Folder : Naming::Affix;
+  choice.affixPosition = s.affixPosition;
+  if (choice.mode == Naming::Affix && s.affix.empty()) {
+    host_.SetAffixText(EffectiveAffix(s.affix));
+    s = host_.CurrentSettings();
+  }
+  choice.affix = EffectiveAffix(s.affix);
+  choice.folderName = s.folder;
+  const OutputPlan plan = PlanOutput(outputBase, choice, AnsiLead);
+  if (!plan.write) return true;
+
+  const std::string sourceFolder = FolderPart(source, AnsiLead);
+  if (choice.mode == Naming::Folder) {
+    // Folder naming writes into a subfolder, never into the source's own.
+    if (SameFolderByName(plan.folderToCreate, sourceFolder, AnsiLead)) return false;
+    if (!DirectoryExists(plan.folderToCreate)) CreateDirectoryA(plan.folderToCreate.c_str(), nullptr);
+    if (SameFile(plan.folderToCreate, sourceFolder)) return false;
+  }
+  // Whatever the names say, the source itself is never replaced.
+  if (SameFile(plan.outputPath, source)) return false;
+  if (!WriteFileBytes(plan.outputPath, bytes)) return false;
+
+  if (s.page) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (!AppendLine(plan.pageFolder + PageFileName(now.wYear, now.wMonth, now.wDay), plan.pageLine)) return false;
+  }
+  return true;
+}
+
+}  // namespace vantilo

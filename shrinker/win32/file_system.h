@@ -1,0 +1,23 @@
+// File-system look-ups of the batch, on narrow (ANSI) paths.
+#pragma once
+#include <string>
+
+namespace vantilo {
+
+// The path with its file-name part replaced by the stored name of the first
+// match (any attribute, wildcards allowed); unchanged when nothing matches.
+std::string LookUpName(const std::string& path);
+
+bool DirectoryExists(const std::string& path);
+
+// True when both paths open the same file or folder (same volume and file
+// index), which also sees through links, short names and "..".
+bool SameFile(const std::string& a, const std::string& b);
+
+// Full path against the current working directory.
+std::string AbsolutePath(const std::string& path);
+
+// Appends text and a line end to the file at path, creating it when missing.
+bool AppendLine(const std::string& path, const std::string& text);
+
+}  // namespace vantilo

@@ -1,0 +1,21 @@
+// Image1: a child window that shows a copy of a picture stretched to its size.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "picture/work_picture.h"
+
+namespace vantilo {
+
+class Preview {
+ public:
+  static bool Register(HINSTANCE instance);
+  static constexpr char kClassName[] = "VantiloPreview";
+
+  // Copies a Bgr24 picture into the window and repaints it.
+  static void SetPicture(HWND window, const WorkPicture& picture);
+};
+
+}  // namespace vantilo

@@ -1,0 +1,19 @@
+// The desktop folder, the desktop shortcut and the help page.
+#pragma once
+#include <string>
+
+namespace vantilo {
+
+// The current user's desktop folder from the registry, followed by "\";
+// "\" alone when the key or value is missing.
+std::string DesktopFolder();
+
+// Shortcut DesktopFolder() + name + ".lnk" to this program. Only a failure
+// to create the shell link object is reported (as false); the link's own
+// steps are not examined.
+bool CreateDesktopShortcut(const std::string& name, const std::string& programPath);
+
+// Opens "help\help.html" (relative to the working folder) with its handler.
+void OpenHelp();
+
+}  // namespace vantilo

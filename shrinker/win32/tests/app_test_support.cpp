@@ -1,0 +1,213 @@
+#include "app_test_support.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+#include "handles.h"
+#include "output_naming.h"
+#include "picture/filters.h"
+#include "picture/jpeg_writer.h"
+#include "picture/load_picture.h"
+
+namespace vantilo::test {
+
+namespace {
+void RemoveTree(const std::string& folder) {
+  for (const std::string& name : ListFolder(folder)) {
+    const std::string p = folder + "\\" + name;
+    if (FolderExists(p)) {
+      RemoveTree(p);
+    } else {
+      SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(p.c_str());
+    }
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+void WriteAll(const std::string& path, const void* data, std::size_t size) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (!file || !WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size)
+    throw std::runtime_error("cannot write " + path);
+}
+}  // namespace
+
+TempFolder::TempFolder() {
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  static int counter = 0;
+  for (;;) {
+    path_ = std::string(base) + "vt" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("no temporary folder");
+  }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+WorkPicture MakePicture(int width, int height, int seed) {
+  WorkPicture p;
+  if (!p.SetSize(width, height)) throw std::runtime_error("picture size");
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* row = p.Row(y);
+    for (int x = 0; x < width; ++x) {
+      row[3 * x] = static_cast<std::uint8_t>((x * 255) / std::max(1, width - 1));
+      row[3 * x + 1] = static_cast<std::uint8_t>((y * 255) / std::max(1, height - 1));
+      row[3 * x + 2] = static_cast<std::uint8_t>(((x / 8 + y / 8) % 2) * 60 + seed * 37);
+    }
+  }
+  return p;
+}
+
+void WriteBmp(const std::string& path, const WorkPicture& picture) {
+  const std::uint32_t stride = (static_cast<std::uint32_t>(picture.RowBytes()) + 3) & ~3u;
+  const std::uint32_t imageSize = stride * static_cast<std::uint32_t>(picture.Height());
+  std::vector<std::uint8_t> file(54 + imageSize, 0);
+  auto put16 = [&](std::size_t at, std::uint32_t v) { file[at] = v & 0xFF; file[at + 1] = (v >> 8) & 0xFF; };
+  auto put32 = [&](std::size_t at, std::uint32_t v) { put16(at, v & 0xFFFF); put16(at + 2, v >> 16); };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, static_cast<std::uint32_t>(file.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<std::uint32_t>(picture.Width()));
+  put32(22, static_cast<std::uint32_t>(picture.Height()));
+  put16(26, 1);
+  put16(28, 24);
+  put32(34, imageSize);
+  for (int y = 0; y < picture.Height(); ++y)
+    std::copy_n(picture.Row(picture.Height() - 1 - y), picture.RowBytes(), file.begin() + 54 + y * stride);
+  WriteAll(path, file.data(), file.size());
+}
+
+void WriteJpeg(const std::string& path, const WorkPicture& picture) {
+  std::vector<std::uint8_t> bytes;
+  JpegOptions options;
+  options.quality = 95;
+  if (!EncodeJpeg(picture, options, bytes)) throw std::runtime_error("encode");
+  WriteAll(path, bytes.data(), bytes.size());
+}
+
+void WritePng(const std::string& path, const WorkPicture& picture) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(picture.Width());
+  image.height = static_cast<png_uint_32>(picture.Height());
+  image.format = PNG_FORMAT_BGR;
+  std::vector<std::uint8_t> pixels;
+  for (int y = 0; y < picture.Height(); ++y) pixels.insert(pixels.end(), picture.Row(y), picture.Row(y) + picture.RowBytes());
+  png_alloc_size_t size = 0;
+  if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr))
+    throw std::runtime_error("png size");
+  std::vector<std::uint8_t> out(size);
+  if (!png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, nullptr))
+    throw std::runtime_error("png");
+  WriteAll(path, out.data(), size);
+}
+
+void WriteText(const std::string& path, const std::string& text) { WriteAll(path, text.data(), text.size()); }
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return bytes;
+  std::uint8_t chunk[65536];
+  DWORD got = 0;
+  while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  return bytes;
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &fd));
+  if (!find) return names;
+  do {
+    const std::string n = fd.cFileName;
+    if (n != "." && n != "..") names.push_back(n);
+  } while (FindNextFileA(find.Get(), &fd));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string BinFolder() {
+  char module[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, module, MAX_PATH);
+  std::string path(module, n);
+  return path.substr(0, path.find_last_of('\\'));
+}
+
+int RunVantilo(const std::string& folder, const std::string& arguments, const std::string& workingFolder) {
+  const std::string exe = folder + "\\Vantilo.exe";
+  if (!FileExists(exe) && !CopyFileA((BinFolder() + "\\Vantilo.exe").c_str(), exe.c_str(), FALSE)) return -1;
+  std::string commandLine = "\"" + exe + "\" " + arguments;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workingFolder.c_str(), &si,
+                      &pi))
+    return -1;
+  FileHandle process(pi.hProcess), thread(pi.hThread);
+  if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) {
+    TerminateProcess(process.Get(), 99);
+    WaitForSingleObject(process.Get(), 5000);
+    return -1;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process.Get(), &code);
+  return static_cast<int>(code);
+}
+
+void WriteIni(const std::string& path, const std::string& section,
+              const std::vector<std::pair<std::string, std::string>>& values) {
+  for (const auto& [key, value] : values)
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
+}
+
+std::string IniValue(const std::string& path, const std::string& section, const std::string& key) {
+  char value[2048];
+  GetPrivateProfileStringA(section.c_str(), key.c_str(), "<missing>", value, sizeof value, path.c_str());
+  return value;
+}
+
+std::vector<std::uint8_t> ExpectedOutput(const std::string& source, const PipelineOptions& o) {
+  WorkPicture p;
+  if (!LoadPicture(source, p) || !p.ConvertTo24Bits()) throw std::runtime_error("load " + source);
+  if (o.saturation && !RaiseSaturation(p, p, 140)) throw std::runtime_error("saturation");
+  if (!ShrinkFit(p, p, o.boxWidth, o.boxHeight)) throw std::runtime_error("shrink");
+  if (o.sharpen && !Sharpen(p, p, o.strength)) throw std::runtime_error("sharpen");
+  JpegOptions options;
+  options.gray = o.gray;
+  options.progressive = o.progressive;
+  if (o.targetKByte > 0) {
+    SizedJpeg sized;
+    if (!EncodeJpegWithinSize(p, options, std::int64_t{o.targetKByte} * 1024, sized)) throw std::runtime_error("size");
+    return sized.bytes;
+  }
+  options.quality = o.quality;
+  std::vector<std::uint8_t> bytes;
+  if (!EncodeJpeg(p, options, bytes)) throw std::runtime_error("encode");
+  return bytes;
+}
+
+std::string TodayPageName() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return PageFileName(now.wYear, now.wMonth, now.wDay);
+}
+
+}  // namespace vantilo::test
