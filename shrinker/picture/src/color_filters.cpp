@@ -22,9 +22,12 @@ int ClampRound(double x) {
 
 namespace {
 
-// Half to even for the small values of the hue formula (|x| < 2^31).
+// Half to even for the small values of the hue formula (|x| < 2^31). The
+// integer part goes through a double, since converting an x87 value to an
+// integer switches the rounding mode twice; rounding to the double can only
+// land on the neighbouring integer, which the extended comparison corrects.
 int RoundHalfEven(long double x) {
-  int whole = static_cast<int>(x);
+  int whole = static_cast<int>(static_cast<double>(x));
   if (whole > x) --whole;  // floor
   const long double rest = x - whole;
   return whole + (rest > 0.5L || (rest == 0.5L && (whole & 1)));
