@@ -3,21 +3,27 @@
 # and runs each for a bounded time on a scratch copy of the seed corpus.
 # New findings (crash-*, leak-*, timeout-*) are left in the output folder;
 # copy interesting inputs into corpus/<format>/ so the test suite replays them.
-# Usage: run-fuzzers.sh [seconds-per-decoder] [output-folder]
+# Usage: run-fuzzers.sh [seconds-per-decoder] [output-folder] [jpeg gif png bmp]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 src="$here/../src"
 seconds=${1:-60}
 out=${2:-$(mktemp -d /tmp/shrinker-picture-fuzz.XXXXXX)}
 mkdir -p "$out"
+shift $(( $# < 2 ? $# : 2 ))
+formats=("$@")
+[ ${#formats[@]} -gt 0 ] || formats=(jpeg gif png bmp)
 
-flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+flags=(-std=c++17 -O1 -g -DFUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -I"$here/../include" -I"$src")
 sources=("$src"/*.cpp)
 
 status=0
-for pair in jpeg:DecodeJpeg gif:DecodeGif png:DecodePng bmp:DecodeBmp; do
-  folder=${pair%%:*} decoder=${pair#*:}
+for folder in "${formats[@]}"; do
+  case $folder in
+    jpeg) decoder=DecodeJpeg ;; gif) decoder=DecodeGif ;; png) decoder=DecodePng ;; bmp) decoder=DecodeBmp ;;
+    *) echo "unknown format $folder" >&2; exit 2 ;;
+  esac
   bin="$out/fuzz-$folder"
   echo "=== $folder: build"
   clang++ "${flags[@]}" -DFUZZ_DECODER="$decoder" "$here/fuzz_decoder.cpp" "${sources[@]}" \

@@ -22,9 +22,12 @@ int ClampRound(double x) {
 
 namespace {
 
-// Half to even for the small values of the hue formula (|x| < 2^31).
+// Half to even for the small values of the hue formula (|x| < 2^31). The
+// integer part goes through a double, since converting an x87 value to an
+// integer switches the rounding mode twice; rounding to the double can only
+// land on the neighbouring integer, which the extended comparison corrects.
 int RoundHalfEven(long double x) {
-  int whole = static_cast<int>(x);
+  int whole = static_cast<int>(static_cast<double>(x));
   if (whole > x) --whole;  // floor
   const long double rest = x - whole;
   return whole + (rest > 0.5L || (rest == 0.5L && (whole & 1)));
@@ -124,8 +127,8 @@ namespace {
 
 // Everything about one amount that does not depend on the hue, indexed by
 // value and spread d = max - min: the raised saturation and the p channel.
-// Per-hue sextants are tabled too, so a pixel costs one division for its
-// hue and one product chain for q or t, with results identical to the
+// With the per-hue sextants and the hue table below, a pixel costs lookups
+// and one product chain for q or t, with results identical to the
 // step-by-step conversion.
 struct SaturationTables {
   std::vector<double> raised;     // [value * 256 + d]
@@ -176,8 +179,8 @@ std::uint32_t SaturatePixel(const SaturationTables& tables, const std::int16_t* 
   const std::size_t k = static_cast<std::size_t>(value) * 256 + d;
   const double s = tables.raised[k];
   const Sextant& sx = tables.sextant[hue];
-  // Each sextant needs only one of q and t; its factor is f for q and
-  // 1 - f for t, and the slots come from a table rather than a branch.
+  // Each sextant needs only one of q and t; the slots come from a table
+  // rather than a switch.
   const int qt = (sx.i & 1) ? ScaleQ(s, sx.f, value) : ScaleT(s, sx.f, value);
   static constexpr std::uint8_t kSlots[6][3] = {{0, 2, 1}, {2, 0, 1}, {1, 0, 2},
                                                 {1, 2, 0}, {2, 1, 0}, {0, 1, 2}};

@@ -109,6 +109,14 @@ bool Decode(const std::uint8_t* data, std::size_t size, WorkPicture& picture) {
   if (!reader.png() || !reader.info()) return false;
   MemoryInput input{data, size, 0};
   png_set_read_fn(reader.png(), &input, PngReadMemory);
+  // Only pixels matter here: ancillary chunks are skipped unread, and no
+  // compressed chunk may inflate beyond a few megabytes.
+  png_set_keep_unknown_chunks(reader.png(), PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_set_chunk_malloc_max(reader.png(), 8 << 20);
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+  // Let mutated data past the checksums to reach the decoder proper.
+  png_set_crc_action(reader.png(), PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+#endif
   PngLayout layout;
   if (!ReadHeaderTrapped(reader.png(), reader.info(), &layout)) return false;
   const int width = static_cast<int>(layout.width);

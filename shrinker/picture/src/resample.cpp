@@ -54,24 +54,42 @@ bool BuildCellTable(int n, int m, CellTable& t) {
 
 bool Is24(const WorkPicture& p) { return p.Format() == PixelFormat::Bgr24; }
 
-// Cells 0..count-1 of one row through their weight windows. A constant
-// span lets the compiler unroll the window; 0 means "use span".
-template <int Fixed>
-void WindowCells(const std::uint8_t* p, std::uint8_t* out, const CellTable& t,
-                 const std::uint16_t* weights, int span, int count) {
-  const int n = Fixed > 0 ? Fixed : span;
-  for (int r = 0; r < count; ++r, out += 3) {
-    const std::uint8_t* a = p + 3 * t.pos[r];
-    const std::uint16_t* w = weights + static_cast<std::size_t>(r) * n;
-    std::uint32_t s0 = 0, s1 = 0, s2 = 0;
-    for (int j = 0; j < n; ++j, a += 3) {
-      s0 += (a[0] * static_cast<std::uint32_t>(w[j])) >> 8;
-      s1 += (a[1] * static_cast<std::uint32_t>(w[j])) >> 8;
-      s2 += (a[2] * static_cast<std::uint32_t>(w[j])) >> 8;
-    }
-    out[0] = t.divide[s0];
-    out[1] = t.divide[s1];
-    out[2] = t.divide[s2];
+// One row where every cell covers at least its first pixel's end: the
+// whole pixels of a cell are the difference of two running sums, so a cell
+// costs the same whatever its width. Same integers as summing them one by
+// one.
+struct CellSpans {
+  std::vector<int> first;  // byte index of the cell's first pixel
+  std::vector<int> whole;  // byte index of its first whole pixel
+  std::vector<int> end;    // byte index of its last pixel (one past the whole ones)
+  std::vector<int> tail;   // byte index read with weight `frac`, in the row always
+};
+
+void ShrinkRow(const std::uint8_t* p, int n, std::uint8_t* out, const CellTable& t,
+               const CellSpans& c, std::uint32_t* sums) {
+  std::uint32_t s0 = 0, s1 = 0, s2 = 0;  // running sums kept in registers
+  for (int k = 0; k < 3 * n; k += 3) {
+    sums[k] = s0;
+    sums[k + 1] = s1;
+    sums[k + 2] = s2;
+    s0 += p[k];
+    s1 += p[k + 1];
+    s2 += p[k + 2];
+  }
+  sums[3 * n] = s0;
+  sums[3 * n + 1] = s1;
+  sums[3 * n + 2] = s2;
+  const std::size_t m = c.first.size();
+  for (std::size_t r = 0; r < m; ++r, out += 3) {
+    const std::uint32_t w0 = 256 - t.frac[r];
+    const std::uint32_t w1 = t.frac[r + 1];
+    const std::uint8_t* a = p + c.first[r];
+    const std::uint8_t* b = p + c.tail[r];
+    const std::uint32_t* hi = sums + c.end[r];
+    const std::uint32_t* lo = sums + c.whole[r];
+    out[0] = t.divide[((a[0] * w0) >> 8) + (hi[0] - lo[0]) + ((b[0] * w1) >> 8)];
+    out[1] = t.divide[((a[1] * w0) >> 8) + (hi[1] - lo[1]) + ((b[1] * w1) >> 8)];
+    out[2] = t.divide[((a[2] * w0) >> 8) + (hi[2] - lo[2]) + ((b[2] * w1) >> 8)];
   }
 }
 
@@ -113,45 +131,30 @@ bool ResampleHorizontal(const WorkPicture& source, WorkPicture& destination) {
   if (!BuildCellTable(n, m, t)) return false;
   const std::uint8_t* divide = t.divide.data();
 
-  // Each cell as a fixed window of weights: 256 - frac for its first pixel,
-  // 256 for whole pixels, frac for its last and 0 beyond. (p * 256) >> 8 is
-  // p and (p * 0) >> 8 is 0, so the window sum equals the cell sum exactly
-  // while the loop length stops varying from cell to cell.
-  int span = 1;
-  for (int r = 0; r < m; ++r) span = std::max(span, t.pos[r + 1] - t.pos[r] + 1);
-  std::vector<std::uint16_t> weights(static_cast<std::size_t>(m) * span, 0);
-  int windowed = 0;  // leading cells whose window stays inside the row
-  for (int r = 0; r < m; ++r) {
-    std::uint16_t* w = &weights[static_cast<std::size_t>(r) * span];
-    const int cells = t.pos[r + 1] - t.pos[r];
-    // A cell inside one pixel (widening only) weighs that pixel twice, each
-    // part floored on its own: no single weight says that.
-    if (cells == 0) {
-      windowed = 0;
-      break;
+  CellSpans spans;
+  bool shrinking = true;
+  for (int r = 0; r < m && shrinking; ++r) shrinking = t.pos[r + 1] > t.pos[r];
+  if (shrinking) {
+    for (int r = 0; r < m; ++r) {
+      spans.first.push_back(3 * t.pos[r]);
+      spans.whole.push_back(3 * (t.pos[r] + 1));
+      spans.end.push_back(3 * t.pos[r + 1]);
+      // A weight of 0 reads nothing that matters; keep the address inside.
+      spans.tail.push_back(3 * (t.frac[r + 1] ? t.pos[r + 1] : t.pos[r]));
     }
-    w[0] = static_cast<std::uint16_t>(256 - t.frac[r]);
-    for (int j = 1; j < cells; ++j) w[j] = 256;
-    w[cells] = static_cast<std::uint16_t>(t.frac[r + 1]);
-    if (t.pos[r] + span <= n) windowed = r + 1;
   }
 
   return ForRowRanges(source.Height(), 32, [&](int y0, int y1) {
+    std::vector<std::uint32_t> sums(shrinking ? 3 * (static_cast<std::size_t>(n) + 1) : 0);
     for (int y = y0; y < y1; ++y) {
       const std::uint8_t* p = source.Row(y);
       std::uint8_t* out = destination.Row(y);
-      const std::uint16_t* w = weights.data();
-      switch (span) {
-        case 2: WindowCells<2>(p, out, t, w, span, windowed); break;
-        case 3: WindowCells<3>(p, out, t, w, span, windowed); break;
-        case 4: WindowCells<4>(p, out, t, w, span, windowed); break;
-        case 5: WindowCells<5>(p, out, t, w, span, windowed); break;
-        case 6: WindowCells<6>(p, out, t, w, span, windowed); break;
-        default: WindowCells<0>(p, out, t, w, span, windowed); break;
+      if (shrinking) {
+        ShrinkRow(p, n, out, t, spans, sums.data());
+        continue;
       }
-      out += 3 * static_cast<std::size_t>(windowed);
-      // The last few cells, whose window would reach past the row.
-      for (int r = windowed; r < m; ++r, out += 3) {
+      // Widening: some cell lies inside one pixel and weighs it twice.
+      for (int r = 0; r < m; ++r, out += 3) {
         const int first = t.pos[r];
         const int last = t.pos[r + 1];
         const std::uint32_t w0 = 256 - t.frac[r];

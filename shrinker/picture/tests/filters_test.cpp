@@ -257,6 +257,32 @@ TEST_F(ExtendedArithmetic, HsvConversionsMatchReference) {
   }
 }
 
+TEST_F(ExtendedArithmetic, EveryHueFormulaInputMatchesReference) {
+  // The hue depends on the deciding channel, the numerator and the spread
+  // only; a 255 in each channel position with all pairs of the other two
+  // reaches every such combination, ties included.
+  WorkPicture pic;
+  ASSERT_TRUE(pic.SetSize(256 * 256, 3));
+  for (int top = 0; top < 3; ++top)
+    for (int a = 0; a < 256; ++a)
+      for (int b = 0; b < 256; ++b) {
+        int c[3];
+        c[top] = 255;
+        c[(top + 1) % 3] = a;
+        c[(top + 2) % 3] = b;
+        const Hsv got = RgbToHsv(c[0], c[1], c[2]);
+        const reference::Hsv want = reference::RgbToHsv(c[0], c[1], c[2]);
+        ASSERT_EQ(got.hue, want.hue) << c[0] << "," << c[1] << "," << c[2];
+        std::uint8_t* px = pic.Row(top) + 3 * (a * 256 + b);
+        for (int k = 0; k < 3; ++k) px[k] = static_cast<std::uint8_t>(c[k]);
+      }
+  WorkPicture expected;
+  expected.CopyFrom(pic);
+  reference::RaiseSaturation(expected, 140);
+  ASSERT_TRUE(RaiseSaturation(pic, pic, 140));
+  EXPECT_TRUE(SamePixels(pic, expected));
+}
+
 TEST_F(ExtendedArithmetic, HueTiesFollowTheLaterChannel) {
   // Blue and red share the maximum: the red case decides.
   EXPECT_EQ(RgbToHsv(200, 0, 200).hue, reference::RgbToHsv(200, 0, 200).hue);
