@@ -8,7 +8,10 @@ The first path segment may pick a fault mode:
   /nolen/<file>  no Content-Length header (body ends with the connection)
   /drop/<file>   full Content-Length, but the connection ends after half the body
   /slow/<file>   body sent in 16 pieces with pauses
-A missing file answers 404. Writes "http=<port> https=<port>" to --port-file.
+A missing file answers 404. With --untrusted-cert/--untrusted-key a second
+HTTPS server serves the same files with a certificate nobody should trust.
+Writes "http=<port> https=<port> untrusted=<port>" to --port-file (0 for a
+server not started).
 """
 import argparse
 import email.utils
@@ -84,20 +87,26 @@ def main():
     ap.add_argument("--port-file", required=True)
     ap.add_argument("--cert")
     ap.add_argument("--key")
+    ap.add_argument("--untrusted-cert")
+    ap.add_argument("--untrusted-key")
     ap.add_argument("--port", type=int, default=0)
     a = ap.parse_args()
     handler = make_handler(a.root)
     servers = [ThreadingHTTPServer(("127.0.0.1", a.port), handler)]
-    if a.cert:
+    ports = [servers[0].server_address[1], 0, 0]
+    for slot, cert, key in ((1, a.cert, a.key), (2, a.untrusted_cert, a.untrusted_key)):
+        if not cert:
+            continue
         tls = ThreadingHTTPServer(("127.0.0.1", 0), handler)
         ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-        ctx.load_cert_chain(a.cert, a.key)
+        ctx.load_cert_chain(cert, key)
         tls.socket = ctx.wrap_socket(tls.socket, server_side=True)
         servers.append(tls)
+        ports[slot] = tls.server_address[1]
     for s in servers:
         s.daemon_threads = True
         threading.Thread(target=s.serve_forever, daemon=True).start()
-    ports = "http=%d https=%d" % (servers[0].server_address[1], servers[1].server_address[1] if a.cert else 0)
+    ports = "http=%d https=%d untrusted=%d" % tuple(ports)
     tmp = a.port_file + ".tmp"
     with open(tmp, "w") as f:
         f.write(ports + "\n")
