@@ -21,7 +21,7 @@ free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",
 http_port=${QX_FIXED_HTTP_PORT:-$(free_port)}
 # Test CA and a server certificate for "localhost" (Wine matches no IP
 # literals). The test program trusts the CA in the Wine prefix for the run.
-# Wine 8.0 asks for no revocation check, Windows does: so the CA publishes an
+# Wine 8.0 asks for no revocation check, Windows can: so the CA publishes an
 # empty revocation list on the test web server.
 openssl req -x509 -newkey rsa:2048 -sha256 -nodes -days 2 -subj "/CN=Qx Test CA" \
   -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" \
