@@ -65,15 +65,17 @@ inline HWND WaitForDialog(DWORD threadId, const std::vector<HWND>& known,
 }
 
 // Presses a button the way a click does (check boxes change their state),
-// without waiting for what the click starts.
-inline void Click(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+// without waiting for what the click starts. Sent, not posted: sent messages
+// are handled in order, so a later Settle waits for the click.
+inline void Click(HWND dialog, int id) { SendNotifyMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 // Ends a dialog or message box through its command.
 inline void Answer(HWND dialog, int command) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+  SendNotifyMessageW(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
 }
 
-// Waits until the dialog's thread has handled everything posted so far.
+// Waits until the dialog's thread has handled the messages sent so far (or
+// has entered a modal loop that one of them opened).
 inline void Settle(HWND dialog) {
   SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
 }
@@ -106,7 +108,9 @@ class ModalDriver {
   static DWORD WINAPI Main(void* param) {
     auto* self = static_cast<ModalDriver*>(param);
     self->drive_(self->ui_);
-    // Whatever is still open is cancelled, innermost first.
+    // Dialogs that the last click ends go on their own; whatever is still
+    // open after that is cancelled.
+    for (int waited = 0; waited < 5000 && !ThreadDialogs(self->ui_).empty(); waited += 20) Sleep(20);
     for (int round = 0; round < 20; ++round) {
       std::vector<HWND> open = ThreadDialogs(self->ui_);
       if (open.empty()) break;
