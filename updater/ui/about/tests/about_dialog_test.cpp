@@ -152,5 +152,43 @@ TEST_F(AboutDialog, TheLinkReactsOverItsTextOnly) {
   });
 }
 
+TEST_F(AboutDialog, AClickOpensTheLinkWithTheShell) {
+  // A command file stands in for the web page: opening it leaves a mark.
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring stem = std::wstring(folder) + L"qxu-link-" + std::to_wstring(GetCurrentProcessId());
+  const std::wstring script = stem + L".cmd", mark = stem + L".txt";
+  DeleteFileW(mark.c_str());
+  {
+    HANDLE file = CreateFileW(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    std::string line = "echo opened> \"";
+    for (wchar_t c : mark) line += static_cast<char>(c);
+    line += "\"\r\n";
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  Show(1, nullptr, [&](DWORD ui) {
+    HWND dialog = WaitForDialog(ui, {});
+    ASSERT_TRUE(dialog);
+    HWND link = GetDlgItem(dialog, QXU_ABOUT_LINK);
+    SendMessageW(link, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(script.c_str()));
+    SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+    EXPECT_EQ(nullptr, CaptureOf(ui));  // the click ends the hover
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    testing::Answer(dialog, IDCANCEL);
+  });
+  bool opened = false;
+  for (int i = 0; i < 300 && !opened; ++i) {
+    opened = GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (!opened) Sleep(50);
+  }
+  EXPECT_TRUE(opened);
+  DeleteFileW(mark.c_str());
+  DeleteFileW(script.c_str());
+}
+
 }  // namespace
 }  // namespace qxu
