@@ -36,12 +36,24 @@ class ProxyDialog : public DialogFixture {
 };
 
 TEST_F(ProxyDialog, ShowsTheLoadedPasswordPlain) {
-  // As the setting file leaves it: the scrambled form only.
+  // A setting file as an earlier run left it: the password scrambled only.
   wchar_t scrambled[64];
   ASSERT_EQ(1, ScramblePassword(L"pa55word", scrambled, 64));
-  proxyPasswordScrambled_ = DupString(scrambled);
-  proxyUser_ = DupString(L"alice");
-  proxyUserUse_ = 1;
+  const std::wstring text = std::wstring(L"[QxUpdate]\r\nProxyUserUse=1\r\nProxyUserName=alice\r\n") +
+                            L"ProxyUserPassword=" + scrambled + L"\r\nLastCheck=2026/12/01 10:00:00\r\n";
+  HANDLE file = CreateFileW(settingFile_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  DWORD written = 0;
+  const wchar_t bom = 0xFEFF;
+  WriteFile(file, &bom, sizeof(bom), &written, nullptr);
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
+  CloseHandle(file);
+  ASSERT_EQ(1, LoadUpdaterSettings(identity_.get(), &settings_, context_.options, FirstRunHooks{}));
+  ASSERT_TRUE(proxyPasswordScrambled_);
+  ASSERT_EQ(L"pa55word", std::wstring(proxyPassword_ ? proxyPassword_ : L""));
+  FreeString(proxyPassword_);  // the dialog must find it from the scrambled form alone
+  proxyPassword_ = nullptr;
+
   const int result = Run([&](HWND dialog) {
     EXPECT_EQ(L"QxUpdate Version 1.10.01", WindowText(dialog));
     EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -53,7 +65,7 @@ TEST_F(ProxyDialog, ShowsTheLoadedPasswordPlain) {
     Click(dialog, IDCANCEL);
   });
   EXPECT_EQ(IDCANCEL, result);
-  EXPECT_FALSE(FileExists());
+  EXPECT_EQ(std::wstring(scrambled), FileValue(L"ProxyUserPassword"));  // cancel writes nothing
 }
 
 TEST_F(ProxyDialog, CheckBoxTakesEffectEvenWhenCancelled) {
