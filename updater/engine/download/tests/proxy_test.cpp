@@ -1,0 +1,151 @@
+// HttpDownloader through tinyproxy with basic authentication.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "http_downloader.h"
+#include "test_support.h"
+
+namespace {
+
+const FILETIME kServerTime = FileTimeOf(2023, 11, 2, 18, 4, 55);
+
+std::wstring ProxyPort() { return std::to_wstring(EnvPort("QX_TEST_PROXY_PORT")); }
+
+// Answers the platform's proxy password dialog of this process from another
+// thread, as a user would: fills user and password and presses OK (or Cancel).
+class DialogWatcher {
+ public:
+  DialogWatcher(const wchar_t* user, const wchar_t* password, bool accept)
+      : user_(user), password_(password), accept_(accept), thread_([this] { Run(); }) {}
+  ~DialogWatcher() {
+    stop_ = true;
+    thread_.join();
+  }
+  int answered() const { return answered_; }
+
+ private:
+  struct Search {
+    DWORD pid;
+    HWND found;
+  };
+  static BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
+    Search* s = reinterpret_cast<Search*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (pid == s->pid && IsWindowVisible(w) && wcscmp(cls, L"#32770") == 0) {
+      s->found = w;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  static BOOL CALLBACK CollectEdits(HWND w, LPARAM p) {
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (_wcsicmp(cls, L"Edit") == 0) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+    return TRUE;
+  }
+  void Run() {
+    HWND last = nullptr;
+    while (!stop_) {
+      Search s = {GetCurrentProcessId(), nullptr};
+      EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&s));
+      if (s.found && s.found != last) {
+        std::vector<HWND> edits;
+        EnumChildWindows(s.found, &CollectEdits, reinterpret_cast<LPARAM>(&edits));
+        if (edits.size() >= 2) {
+          SendMessageW(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(user_));
+          SendMessageW(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password_));
+        }
+        last = s.found;
+        ++answered_;
+        PostMessageW(s.found, WM_COMMAND, accept_ ? IDOK : IDCANCEL, 0);
+      }
+      Sleep(100);
+    }
+  }
+  const wchar_t* user_;
+  const wchar_t* password_;
+  bool accept_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> answered_{0};
+  std::thread thread_;
+};
+
+class ProxyDownloader : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(EnvPort("QX_TEST_PROXY_PORT"), 0) << "run through with_servers.sh";
+    ProgressLog::Clear();
+    dl.SetProgressCallback(&ProgressLog::Callback);
+  }
+  HttpDownloader dl;
+  ScratchFolder dir;
+};
+
+TEST_F(ProxyDownloader, StoredCredentialsAnswerTheProxy) {
+  const std::string body = PatternBytes(30000, 11);
+  ServedFile served(L"proxied.bin", body, &kServerTime);
+  dl.Configure(1, L"127.0.0.1", ProxyPort().c_str(), L"qxuser", L"qxpass");
+  const std::wstring local = dir / L"proxied.bin";
+  EXPECT_EQ(dl.CheckAndDownload(HttpUrl(served.name()).c_str(), local.c_str(), local.c_str()), 1)
+      << static_cast<int>(dl.Status());
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(local, &stored));
+  EXPECT_TRUE(stored == body);
+  const auto texts = ProgressLog::Texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), std::wstring(L"プロキシに接続中")), 1);
+}
+
+TEST_F(ProxyDownloader, WrongCredentialsFailTheCheck) {
+  ServedFile served(L"refused.bin", "x", &kServerTime);
+  dl.Configure(1, L"127.0.0.1", ProxyPort().c_str(), L"qxuser", L"wrong");
+  FILETIME t;
+  std::uint64_t size = 0;
+  EXPECT_EQ(dl.CheckNewer(HttpUrl(served.name()).c_str(), (dir / L"r.bin").c_str(), &t, &size), 0);
+  EXPECT_EQ(dl.Status(), kStatusCheckFailed);
+}
+
+TEST_F(ProxyDownloader, ProxyPortAloneDoesNotSwitchTheProxyOn) {
+  ServedFile served(L"direct.bin", "direct", &kServerTime);
+  dl.Configure(0, L"127.0.0.1", ProxyPort().c_str(), nullptr, nullptr);
+  FILETIME t;
+  std::uint64_t size = 0;
+  EXPECT_EQ(dl.CheckNewer(HttpUrl(served.name()).c_str(), (dir / L"d.bin").c_str(), &t, &size), 1);
+  const auto texts = ProgressLog::Texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), std::wstring(L"プロキシに接続中")), 0);
+}
+
+TEST_F(ProxyDownloader, DialogIsShownOnceAndNotForLaterFiles) {
+  ServedFile first(L"first.bin", PatternBytes(1000, 12), &kServerTime);
+  ServedFile second(L"second.bin", PatternBytes(2000, 13), &kServerTime);
+  dl.Configure(1, L"127.0.0.1", ProxyPort().c_str(), nullptr, nullptr);
+  DialogWatcher watcher(L"qxuser", L"qxpass", true);
+  const std::wstring a = dir / L"first.bin";
+  const std::wstring b = dir / L"second.bin";
+  EXPECT_EQ(dl.CheckAndDownload(HttpUrl(first.name()).c_str(), a.c_str(), a.c_str()), 1)
+      << static_cast<int>(dl.Status());
+  EXPECT_EQ(dl.CheckAndDownload(HttpUrl(second.name()).c_str(), b.c_str(), b.c_str()), 1)
+      << static_cast<int>(dl.Status());
+  EXPECT_EQ(watcher.answered(), 1);
+  EXPECT_TRUE(Exists(a));
+  EXPECT_TRUE(Exists(b));
+}
+
+TEST_F(ProxyDownloader, CancelledDialogGives127) {
+  ServedFile served(L"cancel.bin", "x", &kServerTime);
+  dl.Configure(1, L"127.0.0.1", ProxyPort().c_str(), nullptr, nullptr);
+  DialogWatcher watcher(L"", L"", false);
+  const std::wstring local = dir / L"cancel.bin";
+  std::uint64_t size = 0;
+  EXPECT_EQ(dl.Download(HttpUrl(served.name()).c_str(), local.c_str(), nullptr, &size), 0);
+  EXPECT_EQ(dl.Status(), kStatusCheckFailed);
+  EXPECT_EQ(watcher.answered(), 1);
+  EXPECT_FALSE(Exists(local));
+}
+
+}  // namespace
