@@ -1,5 +1,4 @@
 #include "ui/mainwindow/core/end_of_run.h"
-#include "ui/mainwindow/core/saved_options.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +20,6 @@ TEST(DescriptionFile, DeletedOnlyWhenAskedAndPresent) {
   EXPECT_FALSE(ShouldDeleteDescription(L"C:\\a.quf", 0, true));
   EXPECT_FALSE(ShouldDeleteDescription(L"C:\\a.quf", 1, false));
   EXPECT_FALSE(ShouldDeleteDescription(nullptr, 1, true));
-}
-
-TEST(SavedOptions, KeepsCopiesIndependentOfTheRecord) {
-  wchar_t user[] = L"alice";
-  SavedOptions s = TakeSavedOptions(1, 1, user, nullptr);
-  user[0] = L'X';  // the record's string changes or is freed later
-  EXPECT_TRUE(s.taken);
-  EXPECT_EQ(s.proxyUser, L"alice");
-  EXPECT_TRUE(s.proxyPasswordScrambled.empty());
-  EXPECT_EQ(s.information, 1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "ui/mainwindow/core/saved_options.h"
+#include "ui/runwindows/core/saved_options.h"
 
 namespace qxu {
 
