@@ -6,7 +6,10 @@
 #include <new>
 
 #include "download_progress.h"
+#include "engine/description/core/item_spec.h"
 #include "path_text.h"
+
+namespace qxu {
 
 namespace {
 
@@ -158,7 +161,7 @@ int HttpDownloader::CheckNewer(const wchar_t* url, const wchar_t* localPath, FIL
   {
     FileHandle local(CreateFileW(localPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (local) haveLocal = GetFileTime(local.get(), nullptr, nullptr, &localTime) != FALSE;
+    if (local.valid()) haveLocal = GetFileTime(local.get(), nullptr, nullptr, &localTime) != FALSE;
   }
   InternetHandle request = OpenUrl(url);
   if (!request) {
@@ -233,7 +236,7 @@ int HttpDownloader::Download(const wchar_t* url, const wchar_t* localPath, const
     // A target held open by a running program fails before any transfer.
     FileHandle probe(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                  nullptr));
-    if (!probe && GetLastError() != ERROR_FILE_NOT_FOUND) {
+    if (!probe.valid() && GetLastError() != ERROR_FILE_NOT_FOUND) {
       status_ = kStatusLocalFailure;
       return 0;
     }
@@ -290,3 +293,5 @@ int HttpDownloader::CheckAndDownload(const wchar_t* url, const wchar_t* compareP
   status_ = kStatusNoDownload;
   return 0;
 }
+
+}  // namespace qxu

@@ -9,6 +9,8 @@
 #include "update_status.h"
 #include "win_handles.h"
 
+namespace qxu {
+
 // Status text and a percentage 0..100, or -1.0 for text only.
 typedef void (*ProgressCallback)(const wchar_t* text, double value);
 
@@ -60,3 +62,5 @@ class HttpDownloader {
   std::uint8_t status_ = kStatusCheckFailed;
   ProgressCallback callback_ = nullptr;
 };
+
+}  // namespace qxu

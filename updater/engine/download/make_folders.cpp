@@ -3,6 +3,8 @@
 #include "http_downloader.h"
 #include "path_text.h"
 
+namespace qxu {
+
 int HttpDownloader::MakeFolders(const wchar_t* path) {
   if (!path) return 0;
   const std::wstring full = TrimPathEnd(path);
@@ -15,3 +17,5 @@ int HttpDownloader::MakeFolders(const wchar_t* path) {
   }
   return CreateDirectoryW(full.c_str(), nullptr) ? 1 : 0;
 }
+
+}  // namespace qxu

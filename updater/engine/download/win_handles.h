@@ -6,6 +6,10 @@
 #include <string>
 #include <utility>
 
+#include "engine/support/win32/file_handle.h"
+
+namespace qxu {
+
 class InternetHandle {
  public:
   InternetHandle() = default;
@@ -33,56 +37,27 @@ class InternetHandle {
   HINTERNET h_ = nullptr;
 };
 
-class FileHandle {
- public:
-  FileHandle() = default;
-  explicit FileHandle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
-  ~FileHandle() { Close(); }
-  FileHandle(FileHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  FileHandle& operator=(FileHandle&& o) noexcept {
-    if (this != &o) {
-      Close();
-      h_ = std::exchange(o.h_, nullptr);
-    }
-    return *this;
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-
-  HANDLE get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  bool Close() {
-    bool ok = true;
-    if (h_) ok = CloseHandle(h_) != FALSE;
-    h_ = nullptr;
-    return ok;
-  }
-
- private:
-  HANDLE h_ = nullptr;
-};
-
 // A file being written under a temporary name; removed again unless it was
 // moved into place with Commit.
 class PartFile {
  public:
   explicit PartFile(std::wstring path) : path_(std::move(path)) {}
   ~PartFile() {
-    file_.Close();
+    file_.reset();
     if (!committed_) DeleteFileW(path_.c_str());
   }
   PartFile(const PartFile&) = delete;
   PartFile& operator=(const PartFile&) = delete;
 
   bool Create() {
-    file_ = FileHandle(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(file_);
+    file_.reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+    return file_.valid();
   }
   HANDLE get() const { return file_.get(); }
   // Closes the file and moves it over `target`.
   bool Commit(const std::wstring& target) {
-    if (!file_.Close()) return false;
+    if (!CloseHandle(file_.release())) return false;
     committed_ = MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
     return committed_;
   }
@@ -92,3 +67,5 @@ class PartFile {
   FileHandle file_;
   bool committed_ = false;
 };
+
+}  // namespace qxu

@@ -1,5 +1,7 @@
 #include "option_table.h"
 
+namespace qxu {
+
 namespace {
 const OptionSpec kOptions[] = {
     {L"-sl", L"--silent", OptionId::Silent, 0},
@@ -89,3 +91,5 @@ void RunItemPass(const std::vector<std::wstring>& args, ItemPassHost& host) {
     }
   }
 }
+
+}  // namespace qxu

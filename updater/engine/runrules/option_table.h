@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace qxu {
+
 enum class OptionId {
   Silent, NoSilent, Information, NoInformation, ForceUpdate, NoForceUpdate, NoCheckUpdate,
   OwnUpdate, DeleteSetting, Confirm, NoConfirm, ProxyNotUse, ProxyServer, ProxyPort,
@@ -54,3 +56,5 @@ constexpr int kMaxItems = 1000;
 
 // Second pass: "-dl" and "-dp" make items, at most kMaxItems.
 void RunItemPass(const std::vector<std::wstring>& args, ItemPassHost& host);
+
+}  // namespace qxu

@@ -1,15 +1,6 @@
 #include "path_text.h"
 
-bool IsSecureUrl(const std::wstring& url) {
-  static const wchar_t kScheme[] = L"https:";
-  if (url.size() < 6) return false;
-  for (int i = 0; i < 6; ++i) {
-    wchar_t c = url[i];
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    if (c != kScheme[i]) return false;
-  }
-  return true;
-}
+namespace qxu {
 
 std::wstring TrimPathEnd(const std::wstring& path) {
   std::size_t end = path.size();
@@ -40,3 +31,5 @@ bool IsDriveRoot(const std::wstring& path) {
 }
 
 std::wstring PartFilePath(const std::wstring& target) { return target + L".qxpart"; }
+
+}  // namespace qxu

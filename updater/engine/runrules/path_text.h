@@ -3,8 +3,7 @@
 #pragma once
 #include <string>
 
-// True when the URL starts with "https:" in any letter case.
-bool IsSecureUrl(const std::wstring& url);
+namespace qxu {
 
 // Removes trailing spaces, carriage returns, line feeds and backslashes.
 std::wstring TrimPathEnd(const std::wstring& path);
@@ -19,3 +18,5 @@ bool IsDriveRoot(const std::wstring& path);
 // Name of the temporary file a download is written to before it replaces
 // its target: beside the target, so the final rename never crosses volumes.
 std::wstring PartFilePath(const std::wstring& target);
+
+}  // namespace qxu

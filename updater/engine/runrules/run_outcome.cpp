@@ -2,6 +2,8 @@
 
 #include "update_status.h"
 
+namespace qxu {
+
 const wchar_t kAbortedText[] = L"中断しました";
 
 bool AccountOutcome(std::uint8_t outcome, RunState& run) {
@@ -41,3 +43,5 @@ ResultMessage ResultMessageFor(int updatedCount, int allSucceeded, int informati
   }
   return m;
 }
+
+}  // namespace qxu

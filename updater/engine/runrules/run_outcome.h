@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace qxu {
+
 // Shared between the window thread and one worker; atomics so that the
 // polled flags are seen across threads without further locking.
 struct RunState {
@@ -27,3 +29,5 @@ struct ResultMessage {
 ResultMessage ResultMessageFor(int updatedCount, int allSucceeded, int information, int confirm);
 
 extern const wchar_t kAbortedText[];  // "中断しました"
+
+}  // namespace qxu

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+namespace qxu {
+
 enum UpdateStatus : std::uint8_t {
   kStatusDone = 0,          // up to date, or downloaded and stored
   kStatusNewer = 1,         // server copy newer; or network failure during a download
@@ -10,3 +12,5 @@ enum UpdateStatus : std::uint8_t {
   kStatusLocalFailure = 126,
   kStatusCheckFailed = 127  // also: proxy password dialog cancelled
 };
+
+}  // namespace qxu

@@ -5,6 +5,8 @@
 
 #include "test_support.h"
 
+using namespace qxu;
+
 namespace {
 
 const FILETIME kServerTime = FileTimeOf(2024, 5, 17, 9, 30, 12);

@@ -8,6 +8,8 @@
 #include "http_downloader.h"
 #include "test_support.h"
 
+using namespace qxu;
+
 namespace {
 
 const FILETIME kServerTime = FileTimeOf(2023, 11, 2, 18, 4, 55);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <mutex>
 
+
 int EnvPort(const char* name) {
   const char* v = std::getenv(name);
   return v ? std::atoi(v) : 0;

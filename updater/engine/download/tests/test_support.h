@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+
 int EnvPort(const char* name);
 std::wstring EnvPath(const char* name);
 std::wstring HttpUrl(const std::wstring& pathAndMode);

@@ -3,6 +3,8 @@
 #include "download_progress.h"
 #include "path_text.h"
 
+using namespace qxu;
+
 TEST(DownloadPercent, KnownTotalStaysExactBeyondFortyTwoMegabytes) {
   // 45 MB: received * 100 no longer fits in 32 bits.
   const std::uint64_t total = 45ull * 1024 * 1024;
@@ -23,16 +25,6 @@ TEST(DownloadPercent, UnknownTotalClimbsOverEveryHundredKibibytes) {
   EXPECT_NEAR(DownloadPercent(102399, 0), 99.999, 0.001);
   EXPECT_DOUBLE_EQ(DownloadPercent(102400, 0), 0.0);
   EXPECT_DOUBLE_EQ(DownloadPercent(102400 + 1024, 0), 1.0);
-}
-
-TEST(PathText, SecureSchemeInAnyLetterCase) {
-  EXPECT_TRUE(IsSecureUrl(L"https://localhost/a"));
-  EXPECT_TRUE(IsSecureUrl(L"HTTPS://localhost/a"));
-  EXPECT_TRUE(IsSecureUrl(L"hTtPs:"));
-  EXPECT_FALSE(IsSecureUrl(L"http://localhost/a"));
-  EXPECT_FALSE(IsSecureUrl(L"https"));
-  EXPECT_FALSE(IsSecureUrl(L""));
-  EXPECT_FALSE(IsSecureUrl(L" https://x"));
 }
 
 TEST(PathText, TrimAndFolderPart) {

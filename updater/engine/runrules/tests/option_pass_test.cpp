@@ -5,6 +5,8 @@
 
 #include "option_table.h"
 
+using namespace qxu;
+
 namespace {
 
 // Description files held in memory; options recorded in order.

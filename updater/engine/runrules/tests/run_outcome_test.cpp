@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "own_update_rule.h"
 #include "run_outcome.h"
 #include "update_status.h"
+
+using namespace qxu;
 
 TEST(AccountOutcome, CountsDownloadsAndFailuresAndAbortsOn127) {
   RunState run;
@@ -49,18 +50,3 @@ TEST(ResultMessage, TableOfOutcomes) {
   EXPECT_EQ(ResultMessageFor(-1, 0, 1, 0).icon, MessageIcon::None);
 }
 
-TEST(OwnUpdateRule, DayNumbersFollowTheCalendar) {
-  EXPECT_EQ(DayNumber(2024, 3, 1) - DayNumber(2024, 2, 28), 2);  // leap year
-  EXPECT_EQ(DayNumber(2023, 3, 1) - DayNumber(2023, 2, 28), 1);
-  EXPECT_EQ(DayNumber(2026, 12, 1) - DayNumber(2026, 1, 1), 334);
-  EXPECT_EQ(DayNumber(2024, 12, 1) - DayNumber(2024, 1, 1), 335);
-}
-
-TEST(OwnUpdateRule, WeeklyAndOnlyWithAutoUpdate) {
-  EXPECT_TRUE(OwnUpdateDue(2026, 12, 8, 2026, 12, 1, 1));
-  EXPECT_FALSE(OwnUpdateDue(2026, 12, 8, 2026, 12, 2, 1));
-  EXPECT_TRUE(OwnUpdateDue(2027, 1, 3, 2026, 12, 27, 1));  // across the year end
-  EXPECT_FALSE(OwnUpdateDue(2026, 12, 8, 2026, 12, 1, 0));
-  EXPECT_FALSE(OwnUpdateDue(2026, 12, 8, 2027, 1, 1, 1));  // last check in the future
-  EXPECT_TRUE(OwnUpdateDue(2026, 12, 8, 0, 0, 0, 1));       // never checked
-}
