@@ -103,6 +103,7 @@ DWORD WINAPI ScriptedCheckPass(LPVOID) {
   Observe(s.seen);
   run.busy = 0;
   SetActionButton(L"実行", true);
+  if (s.checkDone) SetEvent(s.checkDone);
   if (State().silent == 1) SendRunCommand(kCommandRun);
   return 0;
 }

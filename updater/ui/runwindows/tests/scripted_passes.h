@@ -28,6 +28,7 @@ struct Script {
   DWORD transferDelayMs = 0;   // per file
   bool waitForCancel = false;  // RunItems: transfer until keep going is 0
   HANDLE reported = nullptr;   // set once the first figures are on screen
+  HANDLE checkDone = nullptr;  // set when the check pass has written its rows
   // Results
   Observation seen;
   std::vector<int> downloaded;

@@ -84,7 +84,8 @@ void Watcher::Poll() {
   GetWindowTextW(f.found, caption, 256);
   GetDlgItemTextW(f.found, 0xFFFF, text, 1024);
   EnterCriticalSection(&lock_);
-  boxes_.push_back({caption, text});
+  bool existed = GetFileAttributesW(State().iniPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+  boxes_.push_back({caption, text, existed});
   LeaveCriticalSection(&lock_);
   // A message box with one OK button answers IDOK to its close command.
   PostMessageW(f.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);

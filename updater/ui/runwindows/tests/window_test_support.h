@@ -24,6 +24,7 @@ std::string Narrow(const std::wstring& w);
 struct SeenBox {
   std::wstring caption;
   std::wstring text;
+  bool settingFileExisted = false;  // when the box was seen
 };
 
 class Watcher {
