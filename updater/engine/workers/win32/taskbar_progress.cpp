@@ -8,12 +8,15 @@ const CLSID kTaskbarListClass = {0x56FDF344, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x00, 
 const IID kTaskbarList3 = {0xEA1AFB91, 0x9E28, 0x4B86, {0x90, 0xE9, 0x9E, 0x9F, 0x8A, 0x5E, 0xEF, 0xAF}};
 }  // namespace
 
+HRESULT TaskbarProgress::CreatePlatformObject(void** object) {
+  return CoCreateInstance(kTaskbarListClass, nullptr, CLSCTX_ALL, kTaskbarList3, object);
+}
+
 bool TaskbarProgress::Create() {
   LockHold hold(lock_);
   if (list_) return true;
   void* object = nullptr;
-  if (FAILED(CoCreateInstance(kTaskbarListClass, nullptr, CLSCTX_ALL, kTaskbarList3, &object)) || !object)
-    return false;
+  if (!factory_ || FAILED(factory_(&object)) || !object) return false;
   list_ = static_cast<ITaskbarList3*>(object);
   return true;
 }

@@ -11,6 +11,10 @@ namespace qxu {
 
 class TaskbarProgress {
  public:
+  // Makes the platform object; replaceable to stand for a system without one.
+  using Factory = HRESULT (*)(void** object);
+  static HRESULT CreatePlatformObject(void** object);
+
   TaskbarProgress() = default;
   ~TaskbarProgress() { Release(); }
   TaskbarProgress(const TaskbarProgress&) = delete;
@@ -24,10 +28,12 @@ class TaskbarProgress {
   void SetValue(HWND window, ULONGLONG done, ULONGLONG total);
   void SetState(HWND window, TBPFLAG state);
   void SetOverlay(HWND window, HICON icon);
+  void SetFactory(Factory factory) { factory_ = factory; }
 
  private:
   SlimLock lock_;
   ITaskbarList3* list_ = nullptr;
+  Factory factory_ = CreatePlatformObject;
 };
 
 }  // namespace qxu

@@ -5,10 +5,10 @@
 #include <set>
 
 #include "engine/workers/win32/run_shared.h"
+#include "engine/workers/win32/worker_threads.h"
 #include "scripted_passes.h"
 #include "ui/mainwindow/win32/main_window.h"
 #include "ui/runwindows/win32/run_window_common.h"
-#include "engine/workers/win32/worker_threads.h"
 #include "window_test_support.h"
 
 namespace qxu::test {
@@ -96,6 +96,30 @@ TEST_F(ProgressWindowTest, RunShowsStatusBarsTrayAndResultThenSavesGeometry) {
   EXPECT_EQ(Shared().mainWindow.load(), nullptr);
   CloseWindowsAtExit();
   EXPECT_FALSE(Shared().tray.Added());
+}
+
+HRESULT NoTaskbar(void**) { return REGDB_E_CLASSNOTREG; }
+
+TEST_F(ProgressWindowTest, RunGoesOnWithoutTaskbarObject) {
+  Shared().taskbar.SetFactory(NoTaskbar);
+  Watcher watcher;
+  ASSERT_TRUE(RunMainWindow());
+  Shared().taskbar.SetFactory(TaskbarProgress::CreatePlatformObject);
+  EXPECT_FALSE(CurrentScript().seen.taskbar);
+  EXPECT_EQ(CurrentScript().seen.bar, 375);
+  EXPECT_EQ(CurrentScript().downloaded, (std::vector<int>{0}));
+  EXPECT_EQ(watcher.Boxes().size(), 1u);
+}
+
+TEST_F(ProgressWindowTest, TaskbarObjectUsedWithComReleasedAtClose) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  Watcher watcher;
+  ASSERT_TRUE(RunMainWindow());
+  EXPECT_TRUE(CurrentScript().seen.taskbar);
+  EXPECT_EQ(CurrentScript().seen.bar, 375);
+  EXPECT_FALSE(Shared().taskbar.Exists());
+  EXPECT_EQ(watcher.Boxes().size(), 1u);
+  CoUninitialize();
 }
 
 TEST_F(ProgressWindowTest, SmallStoredSizeKeepsTemplateSizeCentred) {

@@ -29,6 +29,7 @@ void Observe(Observation& o) {
   Shared().tray.Tip(tip, 128);
   o.tip = tip;
   o.trayAdded = Shared().tray.Added();
+  o.taskbar = Shared().taskbar.Exists();
 }
 
 void SampleTray(Observation& o, DWORD ms) {

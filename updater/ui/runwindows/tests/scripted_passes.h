@@ -19,6 +19,7 @@ struct Observation {
   std::wstring tip;
   std::vector<HICON> trayIcons;
   bool trayAdded = false;
+  bool taskbar = false;  // the taskbar object existed
 };
 
 struct Script {
