@@ -109,6 +109,7 @@ bool HttpDownloader::HandleProxyAuth(HINTERNET request) {
                                           nullptr);
     if (answer != ERROR_INTERNET_FORCE_RETRY) {
       status_ = kStatusCheckFailed;
+      proxyCancelled_ = 1;
       return false;
     }
   }
@@ -152,6 +153,7 @@ std::uint64_t HttpDownloader::QueryContentLength(HINTERNET request) {
 
 int HttpDownloader::CheckNewer(const wchar_t* url, const wchar_t* localPath, FILETIME* serverTime,
                                std::uint64_t* size) {
+  proxyCancelled_ = 0;
   if (!url || !*url || !localPath || !*localPath || (!session_ && !OpenSession())) {
     status_ = kStatusCheckFailed;
     return 0;
@@ -196,6 +198,7 @@ int HttpDownloader::CheckNewer(const wchar_t* url, const wchar_t* localPath, FIL
 
 int HttpDownloader::Download(const wchar_t* url, const wchar_t* localPath, const FILETIME* serverTime,
                              std::uint64_t* size) {
+  proxyCancelled_ = 0;
   if (!url || !*url) {
     status_ = kStatusLocalFailure;
     return 0;
@@ -290,7 +293,9 @@ int HttpDownloader::CheckAndDownload(const wchar_t* url, const wchar_t* compareP
   FILETIME serverTime = {};
   std::uint64_t size = 0;
   if (CheckNewer(url, comparePath, &serverTime, &size) == 1) return Download(url, storePath, &serverTime, &size);
-  status_ = kStatusNoDownload;
+  // A cancelled proxy dialog stays 127, so that the run stops instead of
+  // asking again for every later file.
+  if (!proxyCancelled_) status_ = kStatusNoDownload;
   return 0;
 }
 

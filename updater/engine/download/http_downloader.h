@@ -26,6 +26,9 @@ class HttpDownloader {
                  const wchar_t* password);
   void SetProgressCallback(ProgressCallback callback) { callback_ = callback; }
   std::uint8_t Status() const { return status_; }
+  // 1 when the last operation ended because the proxy password dialog was
+  // cancelled (status 127): callers must not read that as a failed check.
+  int ProxyDialogCancelled() const { return proxyCancelled_; }
 
   // 1 when the file should be downloaded. serverTime gets the server's time,
   // or the current UTC time when the server gives none; size the Content-Length.
@@ -60,6 +63,7 @@ class HttpDownloader {
   int proxyCheckDone_ = 0;
   int requestSent_ = 0;
   std::uint8_t status_ = kStatusCheckFailed;
+  int proxyCancelled_ = 0;
   ProgressCallback callback_ = nullptr;
 };
 

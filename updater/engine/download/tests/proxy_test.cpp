@@ -16,68 +16,6 @@ const FILETIME kServerTime = FileTimeOf(2023, 11, 2, 18, 4, 55);
 
 std::wstring ProxyPort() { return std::to_wstring(EnvPort("QX_TEST_PROXY_PORT")); }
 
-// Answers the platform's proxy password dialog of this process from another
-// thread, as a user would: fills user and password and presses OK (or Cancel).
-class DialogWatcher {
- public:
-  DialogWatcher(const wchar_t* user, const wchar_t* password, bool accept)
-      : user_(user), password_(password), accept_(accept), thread_([this] { Run(); }) {}
-  ~DialogWatcher() {
-    stop_ = true;
-    thread_.join();
-  }
-  int answered() const { return answered_; }
-
- private:
-  struct Search {
-    DWORD pid;
-    HWND found;
-  };
-  static BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
-    Search* s = reinterpret_cast<Search*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    wchar_t cls[16] = {};
-    GetClassNameW(w, cls, 16);
-    if (pid == s->pid && IsWindowVisible(w) && wcscmp(cls, L"#32770") == 0) {
-      s->found = w;
-      return FALSE;
-    }
-    return TRUE;
-  }
-  static BOOL CALLBACK CollectEdits(HWND w, LPARAM p) {
-    wchar_t cls[16] = {};
-    GetClassNameW(w, cls, 16);
-    if (_wcsicmp(cls, L"Edit") == 0) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-    return TRUE;
-  }
-  void Run() {
-    HWND last = nullptr;
-    while (!stop_) {
-      Search s = {GetCurrentProcessId(), nullptr};
-      EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&s));
-      if (s.found && s.found != last) {
-        std::vector<HWND> edits;
-        EnumChildWindows(s.found, &CollectEdits, reinterpret_cast<LPARAM>(&edits));
-        if (edits.size() >= 2) {
-          SendMessageW(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(user_));
-          SendMessageW(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password_));
-        }
-        last = s.found;
-        ++answered_;
-        PostMessageW(s.found, WM_COMMAND, accept_ ? IDOK : IDCANCEL, 0);
-      }
-      Sleep(100);
-    }
-  }
-  const wchar_t* user_;
-  const wchar_t* password_;
-  bool accept_;
-  std::atomic<bool> stop_{false};
-  std::atomic<int> answered_{0};
-  std::thread thread_;
-};
-
 class ProxyDownloader : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -148,6 +86,17 @@ TEST_F(ProxyDownloader, CancelledDialogGives127) {
   EXPECT_EQ(dl.Status(), kStatusCheckFailed);
   EXPECT_EQ(watcher.answered(), 1);
   EXPECT_FALSE(Exists(local));
+  EXPECT_EQ(dl.ProxyDialogCancelled(), 1);
+}
+
+TEST_F(ProxyDownloader, CancelDuringTheCheckIsNotAnUpToDateFile) {
+  ServedFile served(L"cancel-check.bin", "x", &kServerTime);
+  dl.Configure(1, L"127.0.0.1", ProxyPort().c_str(), nullptr, nullptr);
+  DialogWatcher watcher(L"", L"", false);
+  const std::wstring local = dir / L"cancel-check.bin";
+  EXPECT_EQ(dl.CheckAndDownload(HttpUrl(served.name()).c_str(), local.c_str(), local.c_str()), 0);
+  EXPECT_EQ(dl.Status(), kStatusCheckFailed);
+  EXPECT_EQ(watcher.answered(), 1);
 }
 
 }  // namespace

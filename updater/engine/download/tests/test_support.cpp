@@ -149,3 +149,58 @@ std::vector<std::wstring> ProgressLog::Texts() {
     if (texts.empty() || texts.back() != e.first) texts.push_back(e.first);
   return texts;
 }
+
+namespace {
+struct DialogSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
+  DialogSearch* s = reinterpret_cast<DialogSearch*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (pid == s->pid && IsWindowVisible(w) && wcscmp(cls, L"#32770") == 0) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectEdits(HWND w, LPARAM p) {
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (_wcsicmp(cls, L"Edit") == 0) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+  return TRUE;
+}
+}  // namespace
+
+DialogWatcher::DialogWatcher(const wchar_t* user, const wchar_t* password, bool accept)
+    : user_(user), password_(password), accept_(accept), thread_([this] { Run(); }) {}
+
+DialogWatcher::~DialogWatcher() {
+  stop_ = true;
+  thread_.join();
+}
+
+void DialogWatcher::Run() {
+  while (!stop_) {
+    DialogSearch s = {GetCurrentProcessId(), nullptr};
+    EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&s));
+    if (s.found) {
+      std::vector<HWND> edits;
+      EnumChildWindows(s.found, &CollectEdits, reinterpret_cast<LPARAM>(&edits));
+      if (edits.size() >= 2) {
+        SendMessageW(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(user_));
+        SendMessageW(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password_));
+      }
+      ++answered_;
+      PostMessageW(s.found, WM_COMMAND, accept_ ? IDOK : IDCANCEL, 0);
+      // The next dialog may reuse the handle: wait until this one is gone.
+      while (!stop_ && IsWindow(s.found) && IsWindowVisible(s.found)) Sleep(50);
+    }
+    Sleep(100);
+  }
+}

@@ -3,7 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -60,4 +62,24 @@ struct ProgressLog {
   static void Clear();
   static std::vector<std::pair<std::wstring, double>> Entries();
   static std::vector<std::wstring> Texts();  // consecutive repeats folded
+};
+
+// Answers the platform's proxy password dialog of this process from another
+// thread, as a user would: fills user and password and presses OK (or Cancel).
+class DialogWatcher {
+ public:
+  DialogWatcher(const wchar_t* user, const wchar_t* password, bool accept);
+  ~DialogWatcher();
+  DialogWatcher(const DialogWatcher&) = delete;
+  DialogWatcher& operator=(const DialogWatcher&) = delete;
+  int answered() const { return answered_; }
+
+ private:
+  void Run();
+  const wchar_t* user_;
+  const wchar_t* password_;
+  bool accept_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> answered_{0};
+  std::thread thread_;
 };
