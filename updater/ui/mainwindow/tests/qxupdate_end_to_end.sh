@@ -2,9 +2,11 @@
 # QxUpdate.exe from start to end against a local web server: a progress run
 # that opens the restart program, a run that updates nothing with
 # "--no-restart", and a silent confirm run. Every run must end by itself.
-# Usage (inside scripts/wine-session.sh): qxupdate_end_to_end.sh BIN_DIR
+# Usage (inside scripts/wine-session.sh): qxupdate_end_to_end.sh BIN_DIR [PROGRAM]
+# PROGRAM defaults to BIN_DIR/QxUpdate.exe; it runs as QxUpdate.exe.
 set -uo pipefail
 bin=$1
+program=${2:-$1/QxUpdate.exe}
 work=$(mktemp -d /tmp/qxu-e2e.XXXXXX)
 server=
 finish() {
@@ -17,7 +19,8 @@ check() { if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((fa
 win() { printf 'Z:%s' "$(echo "$1" | tr '/' '\\')"; }
 
 mkdir -p "$work/app" "$work/docroot" "$work/local"
-cp "$bin/QxUpdate.exe" "$bin/QxUpdate.Jpn.dll" "$bin/updater_restart_probe.exe" "$work/app/"
+cp "$program" "$work/app/QxUpdate.exe"
+cp "$bin/QxUpdate.Jpn.dll" "$bin/updater_restart_probe.exe" "$work/app/"
 # An existing setting file: no first-run questions.
 printf '[QxUpdate]\r\nLastCheck=2099/01/01 00:00:00\r\nAutoUpdate=0\r\nInformation=1\r\n' > "$work/app/QxUpdate-root.ini"
 cp "$work/app/QxUpdate-root.ini" "$work/app/QxUpdate.ini"

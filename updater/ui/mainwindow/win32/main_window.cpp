@@ -136,12 +136,16 @@ void RunMessageLoop() {
   }
 }
 
-void CloseWindowsAtExit() {
+void DestroyWindowsAtExit() {
   RunShared& shared = Shared();
   if (HWND run = shared.runWindow.exchange(nullptr)) DestroyWindow(run);
   if (HWND main = shared.mainWindow) SendMessageW(main, WM_CLOSE, 0, 0);
   shared.tray.Remove();
-  shared.taskbar.Release();
+}
+
+void CloseWindowsAtExit() {
+  DestroyWindowsAtExit();
+  Shared().taskbar.Release();
 }
 
 }  // namespace qxu

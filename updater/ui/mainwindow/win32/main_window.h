@@ -16,9 +16,10 @@ int CreateMainWindow();
 // waits for the run's threads (see the implementation for the limit).
 void RunMessageLoop();
 
-// End of the process's windows, after the loop: a run window still open is
-// destroyed, the main window closed, the tray icon removed and the taskbar
-// object released.
+// Clean-up after the loop: a run window still open is destroyed, the main
+// window closed and the tray icon removed.
+void DestroyWindowsAtExit();
+// DestroyWindowsAtExit, then the taskbar object released.
 void CloseWindowsAtExit();
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
