@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Main-job step: QxUpdate.exe updates a sample file from a local web server,
 # with the progress window shown, and the result is printed.
-# Usage (inside scripts/wine-session.sh): update_sample.sh BIN_DIR WORK_DIR
+# Usage (inside scripts/wine-session.sh): update_sample.sh BIN_DIR WORK_DIR [PROGRAM]
+# PROGRAM defaults to BIN_DIR/QxUpdate.exe; it runs as QxUpdate.exe.
 set -uo pipefail
-bin=$1; work=$2
+bin=$1; work=$2; program=${3:-$1/QxUpdate.exe}
 server=
 finish() { if [ -n "$server" ]; then kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; fi; }
 trap finish EXIT
 win() { printf 'Z:%s' "$(echo "$1" | tr '/' '\\')"; }
 
 rm -rf "$work"; mkdir -p "$work/app" "$work/server" "$work/installed"
-cp "$bin/QxUpdate.exe" "$bin/QxUpdate.Jpn.dll" "$work/app/"
+cp "$program" "$work/app/QxUpdate.exe"
+cp "$bin/QxUpdate.Jpn.dll" "$work/app/"
 # A setting file exists already, so no first-run questions are asked.
 for f in QxUpdate.ini QxUpdate-root.ini; do
   printf '[QxUpdate]\r\nLastCheck=2099/01/01 00:00:00\r\nAutoUpdate=0\r\nInformation=1\r\n' > "$work/app/$f"
