@@ -2,9 +2,9 @@
 
 #include <cstdint>
 #include <cstring>
-#include <cwchar>
 
 #include "engine/description/core/argument_split.h"
+#include "engine/description/core/text_conversion.h"
 #include "engine/support/core/owned_string.h"
 
 namespace qxu {
@@ -18,16 +18,7 @@ wchar_t** SplitDescriptionBytes(const char* bytes, std::size_t size, int* count)
 
   OwnedString text(AllocChars(2 * length));
   if (!text) return nullptr;
-  std::mbstate_t state{};
-  std::size_t in = 0, out = 0;
-  while (in < length) {
-    wchar_t c = 0;
-    const std::size_t used = std::mbrtowc(&c, bytes + in, length - in, &state);
-    if (used == static_cast<std::size_t>(-1) || used == static_cast<std::size_t>(-2) || used == 0) break;
-    text.get()[out++] = c;
-    in += used;
-  }
-  if (out == 0) return nullptr;
+  if (ConvertLocaleText(bytes, length, text.get()) == 0) return nullptr;
   return SplitArguments(text.get(), count);
 }
 

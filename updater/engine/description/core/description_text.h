@@ -5,9 +5,8 @@
 
 namespace qxu {
 
-// Converts bytes up to the first zero byte (or size) with the C library's
-// multibyte conversion of the current locale, stopping at the first byte
-// sequence that does not convert, and splits the result with SplitArguments.
+// Converts bytes up to the first zero byte (or size) as text of the current
+// locale (ConvertLocaleText) and splits the result with SplitArguments.
 // None (count 0) when there is nothing to convert or memory runs out.
 wchar_t** SplitDescriptionBytes(const char* bytes, std::size_t size, int* count);
 

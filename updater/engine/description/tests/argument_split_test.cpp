@@ -123,7 +123,7 @@ TEST_F(DescriptionText, ByteOrderMarkStaysInTheFirstToken) {
 
 TEST_F(DescriptionText, ConversionStopsAtTheFirstBadSequence) {
   EXPECT_EQ(FromBytes("--confirm -sl\xFF --silent"), (Tokens{L"--confirm", L"-sl"}));
-  EXPECT_EQ(FromBytes("-cf \xE3\x81"), (Tokens{L"-cf"}));  // cut multibyte character
+  EXPECT_EQ(FromBytes("-cf \xE3\x81"), (Tokens{L"-cf"}));  // cut multibyte character at the end
 }
 
 #endif  // _WIN32

@@ -6,6 +6,7 @@ namespace qxu {
 
 void FillOperatingSystemFields(ProgramIdentity* identity) {
   if (!identity) return;
+  static_assert(sizeof identity->osVersion == 284, "extended version record of 284 bytes");
   identity->osVersion = {};
   identity->osVersion.dwOSVersionInfoSize = sizeof identity->osVersion;
 #pragma GCC diagnostic push

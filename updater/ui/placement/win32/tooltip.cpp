@@ -17,6 +17,7 @@ HWND AttachTooltip(HINSTANCE instance, HWND window, int controlId, const wchar_t
   SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, kTooltipMaxWidth);
 
   TOOLINFOW tool{};
+  static_assert(sizeof(void*) != 4 || sizeof tool == 48, "tool record of 48 bytes");
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_SUBCLASS | TTF_TRANSPARENT;
   tool.hwnd = target;

@@ -61,6 +61,7 @@ int PlaceAtStoredRect(HWND window, RectRecord* rect, int sizeFlag) {
 int ReadWindowRect(HWND window, RectRecord* rect, int* showState) {
   if (!window) return 0;
   WINDOWPLACEMENT placement{};
+  static_assert(sizeof placement == 44, "placement record of 44 bytes");
   placement.length = sizeof placement;
   GetWindowPlacement(window, &placement);
   RECT bounds{};

@@ -66,6 +66,18 @@ const wchar_t* LegacySectionName(const ProgramIdentity* identity) {
   return identity->seriesKey ? identity->seriesKey : kSeriesKey;
 }
 
+// A new file starts as UTF-16 with its byte-order mark; the private-profile
+// functions keep a file's encoding, so any proxy user name survives, not only
+// those of the ANSI code page.
+void CreateUnicodeFile(const wchar_t* path) {
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  static const unsigned char kMark[2] = {0xFF, 0xFE};
+  DWORD written = 0;
+  WriteFile(file, kMark, sizeof kMark, &written, nullptr);
+  CloseHandle(file);
+}
+
 std::int32_t ReadInt(const wchar_t* section, const wchar_t* key, std::int32_t fallback,
                      const wchar_t* path) {
   return static_cast<std::int32_t>(GetPrivateProfileIntW(section, key, fallback, path));
@@ -171,7 +183,9 @@ int SaveUpdaterSettings(ProgramIdentity* identity, UpdaterSettings* settings,
 
   // The platform cannot rewrite a hidden file in place; it is hidden again below.
   const DWORD attributes = GetFileAttributesW(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY)))
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    CreateUnicodeFile(path);
+  else if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY))
     SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
   WritePrivateProfileSectionW(SectionName(identity), buffer.get(), path);
   SetFileAttributesW(path, FILE_ATTRIBUTE_HIDDEN);
