@@ -17,7 +17,7 @@ trap finish EXIT
 
 mkdir -p "$work/docroot"
 free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
-http_port=$(free_port)
+http_port=${QX_FIXED_HTTP_PORT:-$(free_port)}
 # Test CA and a server certificate for "localhost" (Wine matches no IP
 # literals). Wine checks the server certificate's revocation, so the CA
 # publishes an empty revocation list on the test web server.
