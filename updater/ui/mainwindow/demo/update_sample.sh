@@ -14,9 +14,7 @@ rm -rf "$work"; mkdir -p "$work/app" "$work/server" "$work/installed"
 cp "$program" "$work/app/QxUpdate.exe"
 cp "$bin/QxUpdate.Jpn.dll" "$work/app/"
 # A setting file exists already, so no first-run questions are asked.
-for f in QxUpdate.ini QxUpdate-root.ini; do
-  printf '[QxUpdate]\r\nLastCheck=2099/01/01 00:00:00\r\nAutoUpdate=0\r\nInformation=1\r\n' > "$work/app/$f"
-done
+printf '[QxUpdate]\r\nLastCheck=2099/01/01 00:00:00\r\nAutoUpdate=0\r\nInformation=1\r\n' > "$work/app/QxUpdate-$(id -un).ini"
 printf 'QxViewer 2.0 readme\r\n' > "$work/server/readme.txt"
 printf 'QxViewer 1.0 readme\r\n' > "$work/installed/readme.txt"
 touch -d '2020-01-01' "$work/installed/readme.txt"

@@ -21,9 +21,12 @@ win() { printf 'Z:%s' "$(echo "$1" | tr '/' '\\')"; }
 mkdir -p "$work/app" "$work/docroot" "$work/local"
 cp "$program" "$work/app/QxUpdate.exe"
 cp "$bin/QxUpdate.Jpn.dll" "$bin/updater_restart_probe.exe" "$work/app/"
-# An existing setting file: no first-run questions.
-printf '[QxUpdate]\r\nLastCheck=2099/01/01 00:00:00\r\nAutoUpdate=0\r\nInformation=1\r\n' > "$work/app/QxUpdate-root.ini"
-cp "$work/app/QxUpdate-root.ini" "$work/app/QxUpdate.ini"
+# An existing setting file (Wine's user name is the Linux one): no first-run questions.
+ini="$work/app/QxUpdate-$(id -un).ini"
+printf '[QxUpdate]\r\nLastCheck=2099/01/01 00:00:00\r\nAutoUpdate=0\r\nInformation=1\r\n' > "$ini"
+ini_text() {  # the setting file as UTF-8, whichever encoding it has
+  if [ "$(head -c2 "$ini" | od -An -tx1 | tr -d ' ')" = fffe ]; then iconv -f UTF-16 -t UTF-8 "$ini"; else cat "$ini"; fi
+}
 
 echo "sample one" > "$work/docroot/sample1.txt"
 echo "sample two" > "$work/docroot/sample2.txt"
@@ -50,8 +53,8 @@ run "progress run" -ni -dl "$url/sample1.txt;$(win "$work/local/sample1.txt")" -
 check "progress run: file stored" "cmp -s '$work/docroot/sample1.txt' '$work/local/sample1.txt'"
 for _ in $(seq 100); do [ -s "$work/record1.txt" ] && break; sleep 0.1; done
 check "progress run: restart program opened" "[ -s '$work/record1.txt' ]"
-check "progress run: window geometry saved" "grep -aq 'DownloadWindowWidth *= *[1-9]' $work/app/QxUpdate*.ini"
-check "progress run: one run's -ni not saved" "grep -aq 'Information *= *1' $work/app/QxUpdate*.ini"
+check "progress run: window geometry saved" "ini_text | grep -q 'DownloadWindowWidth *= *[1-9]'"
+check "progress run: one run's -ni not saved" "ini_text | grep -q 'Information *= *1'"
 
 run "nothing to update" -ni -nr -dl "$url/sample1.txt;$(win "$work/local/sample1.txt")" -rs "$probe" -ag "$(win "$work/record2.txt")"
 sleep 3

@@ -191,26 +191,29 @@ std::wstring IniValue(const wchar_t* key) {
   // this process keeps the keys as the section was written.
   HANDLE f = CreateFileW(State().iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (f == INVALID_HANDLE_VALUE) return L"<no file>";
-  char buffer[16384];
+  char buffer[32768];
   DWORD got = 0;
   ReadFile(f, buffer, sizeof buffer, &got, nullptr);
   CloseHandle(f);
-  std::string text(buffer, got);
-  std::string wanted = Narrow(key);
-  auto trim = [](std::string v) {
-    size_t a = v.find_first_not_of(" \t\r"), b = v.find_last_not_of(" \t\r");
-    return a == std::string::npos ? std::string() : v.substr(a, b - a + 1);
+  std::wstring text;
+  if (got >= 2 && static_cast<unsigned char>(buffer[0]) == 0xFF && static_cast<unsigned char>(buffer[1]) == 0xFE) {
+    text.assign(reinterpret_cast<const wchar_t*>(buffer + 2), (got - 2) / 2);
+  } else {
+    int n = MultiByteToWideChar(CP_ACP, 0, buffer, static_cast<int>(got), nullptr, 0);
+    text.resize(n > 0 ? n : 0);
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, buffer, static_cast<int>(got), &text[0], n);
+  }
+  auto trim = [](const std::wstring& v) {
+    size_t a = v.find_first_not_of(L" \t\r"), b = v.find_last_not_of(L" \t\r");
+    return a == std::wstring::npos ? std::wstring() : v.substr(a, b - a + 1);
   };
   size_t at = 0;
   while (at < text.size()) {
-    size_t nl = text.find('\n', at);
-    std::string line = text.substr(at, nl == std::string::npos ? std::string::npos : nl - at);
-    at = nl == std::string::npos ? text.size() : nl + 1;
-    size_t eq = line.find('=');
-    if (eq != std::string::npos && trim(line.substr(0, eq)) == wanted) {
-      std::string v = trim(line.substr(eq + 1));
-      return std::wstring(v.begin(), v.end());
-    }
+    size_t nl = text.find(L'\n', at);
+    std::wstring line = text.substr(at, nl == std::wstring::npos ? std::wstring::npos : nl - at);
+    at = nl == std::wstring::npos ? text.size() : nl + 1;
+    size_t eq = line.find(L'=');
+    if (eq != std::wstring::npos && trim(line.substr(0, eq)) == key) return trim(line.substr(eq + 1));
   }
   return L"<none>";
 }
