@@ -1,0 +1,113 @@
+#!/usr/bin/env python3
+"""Local web server for the downloader tests.
+
+Serves files of a folder with Last-Modified and Content-Length, over HTTP and
+(with --cert/--key) HTTPS, both on 127.0.0.1 with ports chosen by the system.
+The first path segment may pick a fault mode:
+  /nolm/<file>   no Last-Modified header
+  /nolen/<file>  no Content-Length header (body ends with the connection)
+  /drop/<file>   full Content-Length, but the connection ends after half the body
+  /slow/<file>   body sent in 16 pieces with pauses
+A missing file answers 404. Writes "http=<port> https=<port>" to --port-file.
+"""
+import argparse
+import email.utils
+import os
+import ssl
+import sys
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+MODES = ("nolm", "nolen", "drop", "slow")
+
+
+def make_handler(root):
+    root = os.path.realpath(root)
+
+    class Handler(BaseHTTPRequestHandler):
+        protocol_version = "HTTP/1.0"
+
+        def log_message(self, fmt, *args):
+            pass
+
+        def do_GET(self):
+            path = urllib.parse.unquote(urllib.parse.urlsplit(self.path).path).lstrip("/")
+            mode = ""
+            head, _, rest = path.partition("/")
+            if head in MODES and rest:
+                mode, path = head, rest
+            full = os.path.realpath(os.path.join(root, path))
+            if not full.startswith(root + os.sep) or not os.path.isfile(full):
+                self.send_error(404)
+                return
+            size = os.path.getsize(full)
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            if mode != "nolm":
+                self.send_header("Last-Modified", email.utils.formatdate(os.path.getmtime(full), usegmt=True))
+            if mode != "nolen":
+                self.send_header("Content-Length", str(size))
+            self.send_header("Connection", "close")
+            self.end_headers()
+            try:
+                with open(full, "rb") as f:
+                    if mode == "drop":
+                        self.wfile.write(f.read(size // 2))
+                        self.wfile.flush()
+                        return
+                    if mode == "slow":
+                        piece = max(1, size // 16)
+                        while True:
+                            data = f.read(piece)
+                            if not data:
+                                break
+                            self.wfile.write(data)
+                            self.wfile.flush()
+                            time.sleep(0.1)
+                        return
+                    while True:
+                        data = f.read(1 << 20)
+                        if not data:
+                            break
+                        self.wfile.write(data)
+            except (BrokenPipeError, ConnectionResetError):
+                pass  # the client re-sent its request or went away
+
+    return Handler
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--root", required=True)
+    ap.add_argument("--port-file", required=True)
+    ap.add_argument("--cert")
+    ap.add_argument("--key")
+    ap.add_argument("--port", type=int, default=0)
+    a = ap.parse_args()
+    handler = make_handler(a.root)
+    servers = [ThreadingHTTPServer(("127.0.0.1", a.port), handler)]
+    if a.cert:
+        tls = ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        ctx.load_cert_chain(a.cert, a.key)
+        tls.socket = ctx.wrap_socket(tls.socket, server_side=True)
+        servers.append(tls)
+    for s in servers:
+        s.daemon_threads = True
+        threading.Thread(target=s.serve_forever, daemon=True).start()
+    ports = "http=%d https=%d" % (servers[0].server_address[1], servers[1].server_address[1] if a.cert else 0)
+    tmp = a.port_file + ".tmp"
+    with open(tmp, "w") as f:
+        f.write(ports + "\n")
+    os.replace(tmp, a.port_file)
+    try:
+        while True:
+            time.sleep(3600)
+    except KeyboardInterrupt:
+        pass
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,71 @@
+// Non-copyable owners of the handles the downloader holds.
+#pragma once
+#include <windows.h>
+#include <wininet.h>
+
+#include <string>
+#include <utility>
+
+#include "engine/support/win32/file_handle.h"
+
+namespace qxu {
+
+class InternetHandle {
+ public:
+  InternetHandle() = default;
+  explicit InternetHandle(HINTERNET h) : h_(h) {}
+  ~InternetHandle() { Reset(); }
+  InternetHandle(InternetHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  InternetHandle& operator=(InternetHandle&& o) noexcept {
+    if (this != &o) {
+      Reset();
+      h_ = std::exchange(o.h_, nullptr);
+    }
+    return *this;
+  }
+  InternetHandle(const InternetHandle&) = delete;
+  InternetHandle& operator=(const InternetHandle&) = delete;
+
+  HINTERNET get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+  void Reset() {
+    if (h_) InternetCloseHandle(h_);
+    h_ = nullptr;
+  }
+
+ private:
+  HINTERNET h_ = nullptr;
+};
+
+// A file being written under a temporary name; removed again unless it was
+// moved into place with Commit.
+class PartFile {
+ public:
+  explicit PartFile(std::wstring path) : path_(std::move(path)) {}
+  ~PartFile() {
+    file_.reset();
+    if (!committed_) DeleteFileW(path_.c_str());
+  }
+  PartFile(const PartFile&) = delete;
+  PartFile& operator=(const PartFile&) = delete;
+
+  bool Create() {
+    file_.reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+    return file_.valid();
+  }
+  HANDLE get() const { return file_.get(); }
+  // Closes the file and moves it over `target`.
+  bool Commit(const std::wstring& target) {
+    if (!CloseHandle(file_.release())) return false;
+    committed_ = MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    return committed_;
+  }
+
+ private:
+  std::wstring path_;
+  FileHandle file_;
+  bool committed_ = false;
+};
+
+}  // namespace qxu

@@ -1,0 +1,248 @@
+// The update run against the local web server, with the windows replaced by
+// a recording port.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "engine/support/core/owned_string.h"
+#include "engine/support/core/password_scrambler.h"
+#include "recording_port.h"
+#include "test_support.h"
+#include "update_run.h"
+#include "update_status.h"
+
+using namespace qxu;
+
+namespace {
+
+const FILETIME kServerTime = FileTimeOf(2024, 8, 1, 12, 0, 0);
+const FILETIME kOldTime = FileTimeOf(2019, 3, 3, 3, 3, 3);
+
+std::wstring Folder() { return HttpUrl(L""); }
+
+class UpdateRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(EnvPort("QX_TEST_HTTP_PORT"), 0) << "run through with_servers.sh";
+    e = std::make_unique<UpdateEngine>();
+    e->windows = &port;
+    e->argumentCount = 1;
+    e->startFolder = dir.path();
+    e->programPath = dir / L"QxUpdate.exe";
+    e->programFolder = dir.path() + L"\\";
+  }
+  std::unique_ptr<UpdateEngine> e;
+  RecordingPort port;
+  ScratchFolder dir;
+};
+
+TEST_F(UpdateRun, RunItemsCountsDownloadsAndLetsFailedChecksPass) {
+  ServedFile fresh(L"run-fresh.bin", PatternBytes(4000, 1), &kServerTime);
+  ServedFile same(L"run-same.bin", PatternBytes(3000, 2), &kServerTime);
+  WriteBytes(dir / L"run-same.bin", PatternBytes(3000, 2), &kServerTime);
+  AddItem(*e, Folder(), fresh.name(), dir / L"run-fresh.bin");
+  AddItem(*e, Folder(), same.name(), dir / L"run-same.bin");
+  AddItem(*e, Folder(), L"run-missing.bin", dir / L"run-missing.bin");
+
+  RunItems(*e);
+  EXPECT_EQ(e->run.updatedCount, 1);
+  EXPECT_EQ(e->run.allSucceeded, 1);
+  EXPECT_EQ(e->run.busy, 0);
+  EXPECT_EQ(port.commands, std::vector<int>{2});
+  EXPECT_TRUE(Exists(dir / L"run-fresh.bin"));
+  EXPECT_FALSE(Exists(dir / L"run-missing.bin"));
+  EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0).text,
+            L"1個のファイルをアップデートしました");
+}
+
+TEST_F(UpdateRun, OneFailedAndTwoStoredShowsTheFailureLine) {
+  ServedFile a(L"two-a.bin", PatternBytes(1000, 3), &kServerTime);
+  ServedFile b(L"two-b.bin", PatternBytes(2000, 4), &kServerTime);
+  ServedFile cut(L"two-cut.bin", PatternBytes(200000, 5), &kServerTime);
+  AddItem(*e, Folder(), a.name(), dir / L"a.bin");
+  AddItem(*e, Folder() + L"drop/", cut.name(), dir / L"cut.bin");
+  AddItem(*e, Folder(), b.name(), dir / L"b.bin");
+  RunItems(*e);
+  EXPECT_EQ(e->run.updatedCount, 2);
+  EXPECT_EQ(e->run.allSucceeded, 0);
+  EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0).text,
+            L"2個のファイルをアップデートしました\r\nアップデートに失敗したものがあるようです");
+}
+
+TEST_F(UpdateRun, OnlyFailuresWarnEvenWithoutInformation) {
+  ServedFile cut(L"only-cut.bin", PatternBytes(200000, 6), &kServerTime);
+  AddItem(*e, Folder() + L"drop/", cut.name(), dir / L"cut.bin");
+  e->options.silent = 1;
+  e->options.information = 0;
+  RunItems(*e);
+  const ResultMessage m = ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, e->options.information, 0);
+  EXPECT_EQ(m.icon, MessageIcon::Warning);
+  EXPECT_EQ(m.text, L"アップデートに失敗しました");
+}
+
+TEST_F(UpdateRun, EmptyCommandLineOnlyAsksForTheOwnUpdate) {
+  ServedFile f(L"never.bin", "x", &kServerTime);
+  AddItem(*e, Folder(), f.name(), dir / L"never.bin");
+  e->argumentCount = 0;
+  RunItems(*e);
+  EXPECT_EQ(e->options.ownUpdate, 1);
+  EXPECT_FALSE(Exists(dir / L"never.bin"));
+  EXPECT_EQ(e->run.updatedCount, 0);
+}
+
+TEST_F(UpdateRun, NothingIsAttemptedOnceKeepGoingIsCleared) {
+  e->run.keepGoing = 0;
+  EXPECT_EQ(UpdateOneFile(*e, Folder().c_str(), L"x.bin", nullptr, nullptr, 0, 0, 0, 0, 0), kStatusNotAttempted);
+  FILETIME t;
+  std::uint64_t size;
+  EXPECT_EQ(CheckOneFile(*e, Folder().c_str(), L"x.bin", nullptr, &t, &size), kStatusCheckFailed);
+  EXPECT_FALSE(e->downloader);
+}
+
+TEST_F(UpdateRun, OwnProgramFileIsStoredAsHiddenNewCopy) {
+  const std::string newer = PatternBytes(9000, 7);
+  ServedFile served(L"QxUpdate.exe", newer, &kServerTime);
+  WriteBytes(e->programPath, "running program", &kOldTime);
+  std::wstring upper = e->programPath;
+  for (auto& c : upper) c = towupper(c);
+  EXPECT_EQ(UpdateOneFile(*e, Folder().c_str(), L"QxUpdate.exe", upper.c_str(), nullptr, 0, 0, 0, 0, 0),
+            kStatusDone);
+  const std::wstring copy = dir / L"QxUpdateNew.exe";
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(copy, &stored));
+  EXPECT_TRUE(stored == newer);
+  EXPECT_TRUE(GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_TRUE(ReadBytes(e->programPath, &stored));
+  EXPECT_EQ(stored, "running program");
+}
+
+TEST_F(UpdateRun, WithoutLocalPathTheFileLandsInTheStartFolder) {
+  ServedFile served(L"start-folder.bin", "here", &kServerTime);
+  AddItem(*e, Folder(), served.name(), L"");
+  RunItems(*e);
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(dir / served.name(), &stored));
+  EXPECT_EQ(stored, "here");
+}
+
+TEST_F(UpdateRun, ConfirmPassesTickNewerFilesAndDownloadTickedOnes) {
+  ServedFile fresh(L"cf-fresh.bin", PatternBytes(1234, 8), &kServerTime);
+  ServedFile same(L"cf-same.bin", PatternBytes(4321, 9), &kServerTime);
+  WriteBytes(dir / L"cf-same.bin", "local copy", &kServerTime);
+  AddItem(*e, Folder(), fresh.name(), dir / L"cf-fresh.bin");
+  AddItem(*e, Folder(), same.name(), dir / L"cf-same.bin");
+  AddItem(*e, Folder(), L"cf-missing.bin", dir / L"cf-missing.bin");
+  e->options.silent = 1;
+  e->run.allSucceeded = 1;
+
+  CheckPass(*e);
+  EXPECT_EQ(port.status[0], L"アップデート可能(1234byte)");
+  EXPECT_EQ(port.status[1], L"アップデート不要(4321byte)");
+  EXPECT_EQ(port.status[2], L"不明");
+  EXPECT_EQ(port.checked, (std::map<int, int>{{0, 1}}));
+  EXPECT_EQ(e->items[1]->sizeLow, 4321u);
+  EXPECT_TRUE(SameTime(e->items[1]->serverTime, kServerTime));
+  EXPECT_EQ(e->items[2]->sizeLow, 0u);
+  EXPECT_EQ(port.commands, std::vector<int>{1});  // silent presses the run button
+
+  port.checked[1] = 1;  // the user ticks the up-to-date file as well
+  DownloadPass(*e);
+  EXPECT_EQ(port.status[0], L"ダウンロード完了");
+  EXPECT_EQ(port.status[1], L"ダウンロード完了");
+  EXPECT_EQ(port.status[2], L"不明");
+  EXPECT_EQ(e->run.updatedCount, 2);
+  EXPECT_EQ(e->run.allSucceeded, 1);
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(dir / L"cf-same.bin", &stored));
+  EXPECT_TRUE(stored == PatternBytes(4321, 9));
+  EXPECT_EQ(port.events, (std::vector<std::wstring>{L"check begins", L"check ends", L"download begins"}));
+  EXPECT_EQ(port.commands, (std::vector<int>{1, 2}));
+}
+
+TEST_F(UpdateRun, CancelledProxyDialogAbortsTheRun) {
+  ServedFile a(L"abort-a.bin", "a", &kServerTime);
+  ServedFile b(L"abort-b.bin", "b", &kServerTime);
+  AddItem(*e, Folder(), a.name(), dir / L"a.bin");
+  AddItem(*e, Folder(), b.name(), dir / L"b.bin");
+  e->options.proxyUserUse = 1;
+  e->options.proxyServer = DupString(L"127.0.0.1");
+  e->options.proxyPort = DupString(std::to_wstring(EnvPort("QX_TEST_PROXY_PORT")).c_str());
+  DialogWatcher watcher(L"", L"", false);
+  RunItems(*e);
+  EXPECT_EQ(watcher.answered(), 1);
+  ASSERT_EQ(port.messages, std::vector<std::wstring>{L"中断しました"});
+  EXPECT_EQ(port.messageTypes[0] & MB_ICONWARNING, static_cast<unsigned>(MB_ICONWARNING));
+  EXPECT_EQ(e->run.updatedCount, -1);
+  EXPECT_EQ(port.commands, (std::vector<int>{1, 2}));
+  EXPECT_FALSE(Exists(dir / L"b.bin"));
+  EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0).icon, MessageIcon::None);
+}
+
+TEST_F(UpdateRun, ScrambledProxyPasswordIsUsedWhenItDecodes) {
+  ServedFile a(L"scrambled.bin", "s", &kServerTime);
+  AddItem(*e, Folder(), a.name(), dir / L"s.bin");
+  wchar_t scrambled[64] = {};
+  ASSERT_EQ(ScramblePassword(L"qxpass", scrambled, 64), 1);
+  e->options.proxyUserUse = 1;
+  e->options.proxyServer = DupString(L"127.0.0.1");
+  e->options.proxyPort = DupString(std::to_wstring(EnvPort("QX_TEST_PROXY_PORT")).c_str());
+  e->options.proxyUser = DupString(L"qxuser");
+  e->options.proxyPassword = DupString(L"wrong");
+  e->options.proxyPasswordScrambled = DupString(scrambled);
+  RunItems(*e);
+  EXPECT_EQ(e->run.updatedCount, 1);
+  EXPECT_TRUE(Exists(dir / L"s.bin"));
+}
+
+class SelfUpdate : public UpdateRun {
+ protected:
+  void SetUp() override {
+    UpdateRun::SetUp();
+    e->windows = nullptr;
+    e->stampLastCheck = [this] { ++stamps; };
+    folder = EnvPath("QX_TEST_DOCROOT") + L"\\sources\\QxUpdate32";
+    CreateDirectoryW((EnvPath("QX_TEST_DOCROOT") + L"\\sources").c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+  }
+  void TearDown() override { RemoveTree(EnvPath("QX_TEST_DOCROOT") + L"\\sources"); }
+  std::wstring Server() { return L"http://127.0.0.1:" + std::to_wstring(EnvPort("QX_TEST_HTTP_PORT")); }
+  int stamps = 0;
+  std::wstring folder;
+};
+
+TEST_F(SelfUpdate, NewerUpdaterIsStoredBesideTheRunningOne) {
+  WriteBytes(folder + L"\\QxUpdate.exe", "new updater", &kServerTime);
+  WriteBytes(e->programPath, "old updater", &kOldTime);
+  RunSelfUpdate(*e, Server().c_str());
+  EXPECT_EQ(e->run.updatedCount, 1);
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(dir / L"QxUpdateNew.exe", &stored));
+  EXPECT_EQ(stored, "new updater");
+  EXPECT_EQ(stamps, 1);
+}
+
+TEST_F(SelfUpdate, NothingNewerOrNoServerCopyStillStampsTheCheck) {
+  WriteBytes(folder + L"\\QxUpdate.exe", "same updater", &kOldTime);
+  WriteBytes(e->programPath, "old updater", &kOldTime);
+  RunSelfUpdate(*e, Server().c_str());
+  EXPECT_EQ(e->run.updatedCount, 0);
+  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  EXPECT_EQ(stamps, 1);
+
+  DeleteFileW((folder + L"\\QxUpdate.exe").c_str());
+  RunSelfUpdate(*e, Server().c_str());
+  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  EXPECT_EQ(stamps, 2);
+}
+
+TEST_F(SelfUpdate, FailedDownloadLeavesTheCheckForNextTime) {
+  WriteBytes(folder + L"\\QxUpdate.exe", PatternBytes(300000, 10), &kServerTime);
+  WriteBytes(e->programPath, "old updater", &kOldTime);
+  // The "drop" mode cuts every response of the folder short.
+  RunSelfUpdate(*e, (Server() + L"/drop").c_str());
+  EXPECT_EQ(e->run.allSucceeded, 0);
+  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  EXPECT_EQ(stamps, 0);
+}
+
+}  // namespace

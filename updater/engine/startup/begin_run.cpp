@@ -1,0 +1,146 @@
+#include <cwchar>
+#include <cwctype>
+#include <memory>
+#include <new>
+
+#include "engine/description/core/argument_split.h"
+#include "engine/description/core/item_spec.h"
+#include "engine/description/win32/description_file.h"
+#include "engine/support/core/owned_string.h"
+#include "option_table.h"
+#include "update_run.h"
+#include "updater_process.h"
+
+namespace qxu {
+
+namespace {
+
+std::vector<std::wstring> TokensOf(wchar_t** list, int count) {
+  std::vector<std::wstring> tokens;
+  for (int i = 0; list && i < count && list[i]; ++i) tokens.emplace_back(list[i]);
+  return tokens;
+}
+
+class OptionApplier : public OptionPassHost {
+ public:
+  explicit OptionApplier(UpdaterOptions& o) : o_(o) {}
+
+  bool PathExists(const std::wstring& path) override {
+    return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  std::wstring FileKey(const std::wstring& path) override {
+    wchar_t full[8192];
+    const DWORD n = GetFullPathNameW(path.c_str(), 8192, full, nullptr);
+    std::wstring key = (n > 0 && n < 8192) ? full : path;
+    for (auto& c : key) c = static_cast<wchar_t>(towlower(c));
+    return key;
+  }
+  std::vector<std::wstring> ReadDescription(const std::wstring& path) override {
+    int count = 0;
+    OwnedStringList list(ReadDescriptionFile(path.c_str(), &count));
+    return TokensOf(list.get(), count);
+  }
+  void NoteSettingFile(const std::wstring& path) override {
+    if (!o_.settingFile) o_.settingFile = DupString(path.c_str());
+  }
+  void Apply(OptionId id, const std::wstring* value) override {
+    const wchar_t* v = value ? value->c_str() : nullptr;
+    switch (id) {
+      case OptionId::Silent: o_.silent = 1; o_.information = 0; break;
+      case OptionId::NoSilent: o_.silent = 0; break;
+      case OptionId::Information: o_.information = 1; break;
+      case OptionId::NoInformation: o_.information = 0; break;
+      case OptionId::ForceUpdate: o_.forceUpdate = 1; break;
+      case OptionId::NoForceUpdate: o_.forceUpdate = 0; break;
+      case OptionId::NoCheckUpdate: o_.noCheckUpdate = 1; break;
+      case OptionId::OwnUpdate: o_.ownUpdate = 1; break;
+      case OptionId::DeleteSetting: o_.deleteSetting = 1; break;
+      case OptionId::Confirm: o_.confirm = 1; break;
+      case OptionId::NoConfirm: o_.confirm = 0; break;
+      case OptionId::ProxyNotUse: o_.proxyNotUse = 1; break;
+      case OptionId::ProxyServer: o_.proxyServer = ReplaceString(o_.proxyServer, v); break;
+      case OptionId::ProxyPort: o_.proxyPort = ReplaceString(o_.proxyPort, v); break;
+      case OptionId::ProxyUser: o_.proxyUser = ReplaceString(o_.proxyUser, v); o_.proxyUserUse = 1; break;
+      case OptionId::ProxyPassword:
+        o_.proxyPassword = ReplaceString(o_.proxyPassword, v);
+        o_.proxyUserUse = 1;
+        break;
+      case OptionId::ProxyEncrypted:
+        o_.proxyPasswordScrambled = ReplaceString(o_.proxyPasswordScrambled, v);
+        o_.proxyUserUse = 1;
+        break;
+      case OptionId::Restart: o_.restartProgram = ReplaceString(o_.restartProgram, v); break;
+      case OptionId::Arg: o_.restartArguments = ReplaceString(o_.restartArguments, v); break;
+      case OptionId::NoRestart: o_.noRestart = 1; break;
+      case OptionId::SettingFile:
+      case OptionId::Download:
+      case OptionId::DownloadPair: break;
+    }
+  }
+
+ private:
+  UpdaterOptions& o_;
+};
+
+class ItemMaker : public ItemPassHost {
+ public:
+  explicit ItemMaker(UpdaterProcess& p) : e_(*p.engine) {}
+
+  int ItemCount() override { return e_.itemCount; }
+  bool AddDownload(const std::wstring& spec) override { return Add(spec, nullptr); }
+  bool AddDownloadPair(const std::wstring& url, const std::wstring& localPath) override {
+    return Add(url, &localPath);
+  }
+  void LimitReached(int limit) override {
+    wchar_t text[1024];
+    swprintf(text, 1024, L"ダウンロード最大数（%ld）に達しました", static_cast<long>(limit));
+    ShowRunMessage(e_, text, MB_OK | MB_ICONWARNING);
+  }
+
+ private:
+  bool Add(const std::wstring& spec, const std::wstring* pairPath) {
+    std::unique_ptr<wchar_t[]> folder(new (std::nothrow) wchar_t[1024]);
+    std::unique_ptr<wchar_t[]> name(new (std::nothrow) wchar_t[1024]);
+    std::unique_ptr<wchar_t[]> local(new (std::nothrow) wchar_t[8192]);
+    std::unique_ptr<DownloadItem> item(new (std::nothrow) DownloadItem());
+    if (!folder || !name || !local || !item) return false;
+    if (!SplitItemSpec(spec.c_str(), folder.get(), 1024, name.get(), 1024, local.get(), 8192)) return false;
+    item->enabled = 1;
+    item->urlFolder = DupString(folder.get());
+    item->fileName = DupString(name.get());
+    item->localPath = DupString(pairPath ? pairPath->c_str() : local.get());
+    e_.items[e_.itemCount++] = std::move(item);
+    return true;
+  }
+  UpdateEngine& e_;
+};
+
+LocalDateTime Today(const SYSTEMTIME& t) {
+  LocalDateTime d;
+  d.year = t.wYear;
+  d.month = t.wMonth;
+  d.day = t.wDay;
+  return d;
+}
+
+}  // namespace
+
+int BeginRun(UpdaterProcess& p, const wchar_t* commandLine) {
+  UpdateEngine& e = *p.engine;
+  if (SelfUpdateDue(Today(p.today), p.settings.lastCheck, p.settings.autoUpdate)) e.options.ownUpdate = 1;
+
+  int count = 0;
+  OwnedStringList list(SplitArguments(commandLine ? commandLine : L"", &count));
+  std::vector<std::wstring> args = TokensOf(list.get(), count);
+
+  OptionApplier options(e.options);
+  RunOptionPass(args, options);
+  e.argumentCount = static_cast<int>(args.size());
+  ItemMaker items(p);
+  RunItemPass(args, items);
+
+  if (e.windows) e.windows->OpenRunWindow(e.options.confirm, e.options.silent);
+  return 1;
+}
+
+}  // namespace qxu

@@ -1,0 +1,158 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include <clocale>
+#include <cwctype>
+#include <functional>
+
+#include "updater_process.h"
+#include "update_run.h"
+
+namespace qxu {
+
+namespace {
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Cycles of one second; the action runs in cycles 0, 4 and 8; the loop ends
+// at its goal or after cycle 10.
+void WaitLoop(const std::function<void()>& action, const std::function<bool()>& goal) {
+  for (int cycle = 0; cycle <= 10; ++cycle) {
+    Sleep(1000);
+    if (cycle % 4 == 0) action();
+    if (goal()) return;
+  }
+}
+
+void DeleteLoop(const std::wstring& path) {
+  WaitLoop([&] { DeleteFileW(path.c_str()); }, [&] { return !FileExists(path); });
+}
+
+std::wstring ShortLower(const wchar_t* name) {
+  wchar_t shortName[MAX_PATH];
+  const DWORD n = GetShortPathNameW(name, shortName, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return std::wstring();
+  std::wstring s = shortName;
+  for (auto& c : s) c = static_cast<wchar_t>(towlower(c));
+  return s;
+}
+
+// Own name and "QxUpdateNew.exe", both as short names in the current folder.
+bool StartedAsNewCopy(const std::wstring& programPath) {
+  const std::size_t cut = programPath.find_last_of(L"\\/");
+  const std::wstring own = cut == std::wstring::npos ? programPath : programPath.substr(cut + 1);
+  const std::wstring a = ShortLower(own.c_str());
+  const std::wstring b = ShortLower(kNewCopyName);
+  return !a.empty() && !b.empty() && a == b;
+}
+
+void OpenProgram(const std::wstring& path, const wchar_t* parameters, const wchar_t* folder) {
+  ShellExecuteW(nullptr, L"open", path.c_str(), parameters, folder, SW_SHOWNORMAL);
+}
+
+HICON LoadIconSized(HMODULE library, int id, int size) {
+  return static_cast<HICON>(LoadImageW(library, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+}
+
+// 1 for a normal start that goes on, 0 when this start ends the process.
+int DecideRole(UpdaterProcess& p) {
+  UpdateEngine& e = *p.engine;
+  if (StartedAsNewCopy(e.programPath)) {
+    // Process 3 of the chain: replace the old program with this copy.
+    const std::wstring target = e.programFolder + L"QxUpdate.exe";
+    DeleteLoop(target);
+    WaitLoop([&] { CopyFileW(e.programPath.c_str(), target.c_str(), FALSE); }, [&] { return FileExists(target); });
+    Sleep(1000);
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    Sleep(1000);
+    OpenProgram(target, nullptr, e.programFolder.c_str());
+    return 0;
+  }
+  const std::wstring marker = e.programPath + L".qxupdate";
+  if (FileExists(marker)) DeleteLoop(marker);
+  const std::wstring newCopy = e.programFolder + kNewCopyName;
+  if (!FileExists(newCopy)) {
+    LoadUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(e.options), DefaultFirstRunHooks());
+    return 1;
+  }
+  // Process 4: the copy has done its work; remove it once it has ended.
+  DeleteLoop(newCopy);
+  return 0;
+}
+
+}  // namespace
+
+SettingsOptionFields OptionFieldsOf(UpdaterOptions& o) {
+  SettingsOptionFields f;
+  f.information = &o.information;
+  f.proxyUserUse = &o.proxyUserUse;
+  f.proxyUser = &o.proxyUser;
+  f.proxyPassword = &o.proxyPassword;
+  f.proxyPasswordScrambled = &o.proxyPasswordScrambled;
+  return f;
+}
+
+int StartUp(UpdaterProcess& p) {
+  p.com.Initialize();
+  p.resources.reset(LoadLanguageResourceLibrary());
+  if (!p.resources) return 0;  // nothing to show anything with: end silently
+
+  p.identity.reset(CreateIdentity());
+  UpdateEngine& e = *p.engine;
+  e.Reset();
+  e.identity = p.identity.get();
+  if (p.identity) {
+    SetQxUpdateIdentity(p.identity.get());
+    if (p.identity->programPath) e.programPath = p.identity->programPath;
+    if (p.identity->programFolder) e.programFolder = p.identity->programFolder;
+    if (p.identity->startFolder) e.startFolder = p.identity->startFolder;
+  }
+
+  HMODULE lib = p.resources.get();
+  p.icons.large.reset(LoadIconSized(lib, 10, 32));
+  p.icons.small.reset(LoadIconSized(lib, 10, 16));
+  for (int i = 0; i < 4; ++i) p.icons.frames[i].reset(LoadIconSized(lib, 12 + i, 16));
+  p.icons.checkEmpty.reset(LoadIconSized(lib, 20, 16));
+  p.icons.checkTicked.reset(LoadIconSized(lib, 21, 16));
+  // The scrambler's code table and permutation key are constants of the build.
+
+  GetLocalTime(&p.today);
+  return DecideRole(p);
+}
+
+void MainPhase(UpdaterProcess& p) {
+  UpdateEngine& e = *p.engine;
+  if (p.commandLine == L"-ou" || p.commandLine == L"--own-update") {
+    e.windows = nullptr;
+    e.stampLastCheck = [&p] {
+      SaveUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(p.engine->options), 1);
+    };
+    RunSelfUpdate(e, p.selfUpdateServer);
+    const std::wstring newCopy = e.programFolder + kNewCopyName;
+    if (GetFileAttributesW(newCopy.c_str()) != INVALID_FILE_ATTRIBUTES)
+      OpenProgram(newCopy, nullptr, e.programFolder.c_str());
+    return;
+  }
+  if (p.shell) p.shell->RunMainWindow(p);
+  if (e.options.ownUpdate) OpenProgram(e.programPath, L"--own-update", nullptr);
+}
+
+void CleanUp(UpdaterProcess& p) {
+  UpdateEngine& e = *p.engine;
+  e.options.Reset();
+  e.FreeItems();
+  if (p.shell) p.shell->DestroyWindows();
+  e.downloader.reset();
+  if (p.shell) p.shell->ReleaseTaskbar();
+  p.com.Release();
+}
+
+int RunUpdaterProcess(UpdaterProcess& p, const wchar_t* commandLine) {
+  setlocale(LC_ALL, "jpn");
+  p.commandLine = commandLine ? commandLine : L"";
+  if (StartUp(p) == 1) MainPhase(p);
+  CleanUp(p);
+  return 0;
+}
+
+}  // namespace qxu

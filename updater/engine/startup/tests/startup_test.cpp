@@ -1,0 +1,170 @@
+// QxUpdate.exe end to end under Wine: command line and description files,
+// result messages, the item limit and the four-process self-update chain.
+#include <gtest/gtest.h>
+
+#include "program_runner.h"
+#include "test_support.h"
+
+namespace {
+
+const FILETIME kServerTime = FileTimeOf(2024, 8, 1, 12, 0, 0);
+const FILETIME kOldTime = FileTimeOf(2020, 1, 1, 0, 0, 0);
+
+std::string Narrow(const std::wstring& w) {
+  std::string s;
+  for (wchar_t c : w) s.push_back(static_cast<char>(c));  // the tests' paths and URLs are ASCII
+  return s;
+}
+
+class QxUpdateProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(EnvPort("QX_TEST_HTTP_PORT"), 0) << "run through with_servers.sh";
+    ASSERT_TRUE(CopyFileW((TestBuildFolder() + L"qxupdate-loopback.exe").c_str(), Exe().c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((TestBuildFolder() + L"QxUpdateResource.dll").c_str(),
+                          (dir / L"QxUpdateResource.dll").c_str(), FALSE));
+    WriteSettings(L"2026/01/01 00:00:00", 0);
+  }
+  std::wstring Exe() const { return dir / L"QxUpdate.exe"; }
+  std::wstring Ini() const { return dir / (L"QxUpdate-" + UserName() + L".ini"); }
+  void WriteSettings(const std::wstring& lastCheck, int autoUpdate) {
+    std::string text = "[QxUpdate]\r\nLastCheck=" + Narrow(lastCheck) + "\r\nAutoUpdate=" +
+                       std::to_string(autoUpdate) + "\r\nInformation=1\r\n";
+    WriteBytes(Ini(), text);
+  }
+  std::wstring LastCheck() const {
+    wchar_t text[64] = {};
+    GetPrivateProfileStringW(L"QxUpdate", L"LastCheck", L"", text, 64, Ini().c_str());
+    return text;
+  }
+  ProgramRun Run(const std::wstring& args) { return RunProgram(Exe(), args, dir.path()); }
+  std::wstring Spec(const std::wstring& url, const std::wstring& local) { return url + L";" + local; }
+
+  ScratchFolder dir;
+};
+
+using Messages = std::vector<std::wstring>;
+
+TEST_F(QxUpdateProgram, DescriptionFilesMergeChainAndDeleteOnlyTheFirst) {
+  ServedFile a(L"e2e-a.bin", PatternBytes(3000, 1), &kServerTime);
+  ServedFile b(L"e2e-b.bin", PatternBytes(4000, 2), &kServerTime);
+  ServedFile c(L"e2e-c.bin", PatternBytes(5000, 3), &kServerTime);
+  const std::wstring main = dir / L"main.quf", second = dir / L"second.quf", pair = dir / L"pair.quf";
+  WriteBytes(main, "--no-silent -sf " + Narrow(second) + "\r\n--downloadpair " + Narrow(HttpUrl(b.name())) + " " +
+                       Narrow(pair) + "\r\n");
+  WriteBytes(second, "-dl " + Narrow(Spec(HttpUrl(a.name()), dir / L"a.bin")) + "\r\n");
+  // Older than the server's copy, so the pair downloads over it after it was read.
+  WriteBytes(pair, "-dl " + Narrow(Spec(HttpUrl(c.name()), dir / L"c.bin")) + "\r\n", &kOldTime);
+
+  const ProgramRun run = Run(L"--silent -ds " + main);
+  EXPECT_EQ(run.exitCode, 0u);
+  // "--silent" switched the information message off; "--no-silent" leaves it off.
+  EXPECT_EQ(run.messages, Messages{});
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(dir / L"a.bin", &stored));
+  EXPECT_TRUE(stored == PatternBytes(3000, 1));
+  ASSERT_TRUE(ReadBytes(dir / L"c.bin", &stored));
+  EXPECT_TRUE(stored == PatternBytes(5000, 3));
+  ASSERT_TRUE(ReadBytes(pair, &stored));  // the pair's local path received its file
+  EXPECT_TRUE(stored == PatternBytes(4000, 2));
+  EXPECT_FALSE(Exists(main));
+  EXPECT_TRUE(Exists(second));
+}
+
+TEST_F(QxUpdateProgram, ResultMessagesFollowTheOutcome) {
+  ServedFile a(L"msg-a.bin", PatternBytes(1000, 4), &kServerTime);
+  ServedFile b(L"msg-b.bin", PatternBytes(1000, 5), &kServerTime);
+  ServedFile cut(L"msg-cut.bin", PatternBytes(300000, 6), &kServerTime);
+  const std::wstring getA = L"-dl " + Spec(HttpUrl(a.name()), dir / L"a.bin");
+  const std::wstring getB = L"-dl " + Spec(HttpUrl(b.name()), dir / L"b.bin");
+  const std::wstring getCut = L"-dl " + Spec(HttpUrl(L"drop/" + cut.name()), dir / L"cut.bin");
+
+  EXPECT_EQ(Run(getA).messages, Messages{L"1個のファイルをアップデートしました"});
+  EXPECT_EQ(Run(getA).messages, Messages{L"アップデートの必要はありません"});
+  EXPECT_EQ(Run(L"-cf " + getA).messages, Messages{});
+  EXPECT_EQ(Run(L"-ni " + getCut).messages, Messages{L"アップデートに失敗しました"});
+  DeleteFileW((dir / L"a.bin").c_str());
+  EXPECT_EQ(Run(getA + L" " + getCut + L" " + getB).messages,
+            Messages{L"2個のファイルをアップデートしました\r\nアップデートに失敗したものがあるようです"});
+}
+
+TEST_F(QxUpdateProgram, ThousandItemsShowTheLimit) {
+  std::string quf;
+  for (int i = 0; i < 1003; ++i) quf += "-dl " + Narrow(HttpUrl(L"limit-" + std::to_wstring(i) + L".bin")) + "\r\n";
+  const std::wstring file = dir / L"many.quf";
+  WriteBytes(file, quf);
+  const ProgramRun run = Run(file);
+  ASSERT_GE(run.messages.size(), 1u);
+  EXPECT_EQ(run.messages[0], L"ダウンロード最大数（1000）に達しました");
+  // Every check failed (404), which counts as nothing to update.
+  EXPECT_EQ(run.messages, (Messages{L"ダウンロード最大数（1000）に達しました", L"アップデートの必要はありません"}));
+}
+
+TEST_F(QxUpdateProgram, WithoutResourceLibraryTheProgramEndsSilently) {
+  ServedFile a(L"silent-end.bin", "x", &kServerTime);
+  DeleteFileW((dir / L"QxUpdateResource.dll").c_str());
+  const ProgramRun run = Run(L"-dl " + Spec(HttpUrl(a.name()), dir / L"x.bin"));
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.messages, Messages{});
+  EXPECT_FALSE(Exists(dir / L"x.bin"));
+}
+
+class SelfUpdateChain : public QxUpdateProgram {
+ protected:
+  void SetUp() override {
+    QxUpdateProgram::SetUp();
+    ASSERT_EQ(EnvPort("QX_TEST_HTTP_PORT"), EnvPort("QX_TEST_SELF_UPDATE_PORT"));
+    serverFolder = EnvPath("QX_TEST_DOCROOT") + L"\\sources\\QxUpdate32";
+    CreateDirectoryW((EnvPath("QX_TEST_DOCROOT") + L"\\sources").c_str(), nullptr);
+    CreateDirectoryW(serverFolder.c_str(), nullptr);
+    HANDLE h = CreateFileW(Exe().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, &kOldTime, &kOldTime, &kOldTime);
+    CloseHandle(h);
+    WriteSettings(L"2020/01/01 00:00:00", 1);
+    GetLocalTime(&today);
+  }
+  void TearDown() override { RemoveTree(EnvPath("QX_TEST_DOCROOT") + L"\\sources"); }
+  void Serve(const std::wstring& build, const FILETIME& time) {
+    std::string bytes;
+    ASSERT_TRUE(ReadBytes(TestBuildFolder() + build, &bytes));
+    WriteBytes(serverFolder + L"\\QxUpdate.exe", bytes, &time);
+  }
+  bool CheckedToday() {
+    wchar_t prefix[16];
+    swprintf(prefix, 16, L"%04d/%02d/%02d", today.wYear, today.wMonth, today.wDay);
+    return LastCheck().rfind(prefix, 0) == 0;
+  }
+  std::wstring serverFolder;
+  SYSTEMTIME today;
+};
+
+TEST_F(SelfUpdateChain, DueRunEndsWithTheNewerProgramInPlace) {
+  Serve(L"qxupdate-loopback-next.exe", kServerTime);
+  ServedFile a(L"chain-a.bin", "payload", &kServerTime);
+  const ProgramRun first = Run(L"-dl " + Spec(HttpUrl(a.name()), dir / L"a.bin"));
+  EXPECT_EQ(first.messages, Messages{L"1個のファイルをアップデートしました"});
+  // Processes 2, 3 and 4 follow on their own: wait for the copy to be gone.
+  bool done = false;
+  for (int i = 0; i < 120 && !done; ++i) {
+    AnswerMessagesFor(500);
+    done = FileVersionOf(Exe()) == L"1.10.02" && !Exists(dir / L"QxUpdateNew.exe");
+  }
+  EXPECT_TRUE(done) << "version " << FileVersionOf(Exe()).size();
+  EXPECT_EQ(FileVersionOf(Exe()), L"1.10.02");
+  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  EXPECT_FALSE(GetFileAttributesW(Exe().c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(CheckedToday()) << LastCheck().size();
+}
+
+TEST_F(SelfUpdateChain, NotNewerStoresNothingButStillCountsAsChecked) {
+  Serve(L"qxupdate-loopback-next.exe", kOldTime);
+  const ProgramRun run = Run(L"--own-update");
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.messages, Messages{});
+  AnswerMessagesFor(2000);  // nothing else may start
+  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  EXPECT_EQ(FileVersionOf(Exe()), L"1.10.01");
+  EXPECT_TRUE(CheckedToday());
+}
+
+}  // namespace
