@@ -1,0 +1,194 @@
+// The real about box from the language resource library, driven from a
+// second thread while the test's thread runs it modally.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/support/core/owned_string.h"
+#include "engine/support/win32/resource_library.h"
+#include "ui/about/tests/dialog_driver.h"
+#include "ui/about/win32/about_dialog.h"
+#include "ui/about/win32/hyperlink.h"
+#include "ui/identity/win32/program_identity.h"
+#include "ui/lang/resource_ids.h"
+
+namespace qxu {
+namespace {
+
+using testing::ItemText;
+using testing::ModalDriver;
+using testing::Settle;
+using testing::WaitForDialog;
+using testing::WindowText;
+
+class AboutDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    library_.reset(LoadLibraryW(L"QxUpdate.Jpn.dll"));
+    ASSERT_TRUE(library_);
+    identity_.reset(CreateIdentity());
+    ASSERT_TRUE(identity_);
+    SetQxUpdateIdentity(identity_.get());
+    identity_->osName = ReplaceString(identity_->osName, L"Windows 7 Professional");
+  }
+
+  int Show(int showSystem, const wchar_t* title, const ModalDriver::Drive& drive) {
+    return ModalDriver::Run(
+        [&] {
+          return ShowAboutDialog(library_.get(), QXU_DIALOG_ABOUT, nullptr, nullptr, nullptr, title,
+                                 identity_.get(), showSystem);
+        },
+        drive);
+  }
+
+  ModuleHandle library_;
+  IdentityOwner identity_;
+};
+
+TEST_F(AboutDialog, ShowsTheIdentityAndStaysOpenOnCommandOne) {
+  HWND seen = nullptr;
+  const int result = Show(1, nullptr, [&](DWORD ui) {
+    HWND dialog = WaitForDialog(ui, {});
+    ASSERT_TRUE(dialog);
+    seen = dialog;
+    EXPECT_EQ(L"バージョン情報", WindowText(dialog));  // the template's title stays
+    EXPECT_EQ(L"アップデートソフト QxUpdate on Windows 7 Professional 32bit",
+              ItemText(dialog, QXU_ABOUT_DESCRIPTION));
+    EXPECT_EQ(L"Version 1.10.01 (11/06/2013)", ItemText(dialog, QXU_ABOUT_VERSION));
+    EXPECT_EQ(L"Copyright (C) 2002-2013 Qx Desktop Works", ItemText(dialog, QXU_ABOUT_COPYRIGHT));
+    EXPECT_EQ(std::wstring(kDefaultWebAddress), ItemText(dialog, QXU_ABOUT_LINK));
+
+    testing::Answer(dialog, IDOK);
+    Settle(dialog);
+    EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog));
+    testing::Answer(dialog, IDCANCEL);
+  });
+  EXPECT_EQ(1, result);
+  EXPECT_TRUE(seen);
+  EXPECT_FALSE(IsWindow(seen));
+}
+
+TEST_F(AboutDialog, WithoutTheSystemFlagOrANameTheDescriptionStandsAlone) {
+  Show(0, L"About QxUpdate", [&](DWORD ui) {
+    HWND dialog = WaitForDialog(ui, {});
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(L"About QxUpdate", WindowText(dialog));
+    EXPECT_EQ(L"アップデートソフト QxUpdate", ItemText(dialog, QXU_ABOUT_DESCRIPTION));
+    testing::Answer(dialog, IDCANCEL);
+  });
+  identity_->osName = ReplaceString(identity_->osName, nullptr);  // as for 6.3 or 10.0
+  Show(1, nullptr, [&](DWORD ui) {
+    HWND dialog = WaitForDialog(ui, {});
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(L"アップデートソフト QxUpdate", ItemText(dialog, QXU_ABOUT_DESCRIPTION));
+    testing::Answer(dialog, IDCANCEL);
+  });
+}
+
+TEST_F(AboutDialog, OpensNearThePointerInsideTheWorkArea) {
+  SetCursorPos(0, 0);
+  Show(1, nullptr, [&](DWORD ui) {
+    HWND dialog = WaitForDialog(ui, {});
+    ASSERT_TRUE(dialog);
+    RECT work{}, rect{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(dialog, &rect);
+    EXPECT_EQ(work.left + 5, rect.left);
+    EXPECT_EQ(work.top + 5, rect.top);
+    testing::Answer(dialog, IDCANCEL);
+  });
+}
+
+// Width of text in the link's font, underlined as the link draws it.
+int MeasuredLinkWidth(HWND link, const std::wstring& text) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0));
+  LOGFONTW description{};
+  GetObjectW(font, sizeof(description), &description);
+  description.lfUnderline = TRUE;
+  HFONT underlined = CreateFontIndirectW(&description);
+  HDC dc = GetDC(link);
+  HGDIOBJ old = SelectObject(dc, underlined);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(link, dc);
+  DeleteObject(underlined);
+  return extent.cx;
+}
+
+HWND CaptureOf(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(thread, &info);
+  return info.hwndCapture;
+}
+
+TEST_F(AboutDialog, TheLinkReactsOverItsTextOnly) {
+  Show(1, nullptr, [&](DWORD ui) {
+    HWND dialog = WaitForDialog(ui, {});
+    ASSERT_TRUE(dialog);
+    HWND link = GetDlgItem(dialog, QXU_ABOUT_LINK);
+    RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Settle(dialog);
+    const int width = MeasuredLinkWidth(link, ItemText(dialog, QXU_ABOUT_LINK));
+    RECT client{};
+    GetClientRect(link, &client);
+    ASSERT_GT(width, 20);
+    ASSERT_LT(width + 10, client.right) << "the template's link control must be wider than its text";
+    EXPECT_EQ(width, HyperlinkTextWidth());
+
+    auto move = [&](int x) {
+      SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(x, client.bottom / 2));
+      return CaptureOf(ui) == link;
+    };
+    EXPECT_FALSE(move(width + 1));  // right of the text: no hover
+    EXPECT_TRUE(move(width));       // the text's last column
+    EXPECT_TRUE(move(0));
+    EXPECT_FALSE(move(width + 5));  // leaving the text ends the hover
+    EXPECT_FALSE(move(client.right - 1));
+    testing::Answer(dialog, IDCANCEL);
+  });
+}
+
+TEST_F(AboutDialog, AClickOpensTheLinkWithTheShell) {
+  // A command file stands in for the web page: opening it leaves a mark.
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring stem = std::wstring(folder) + L"qxu-link-" + std::to_wstring(GetCurrentProcessId());
+  const std::wstring script = stem + L".cmd", mark = stem + L".txt";
+  DeleteFileW(mark.c_str());
+  {
+    HANDLE file = CreateFileW(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    std::string line = "echo opened> \"";
+    for (wchar_t c : mark) line += static_cast<char>(c);
+    line += "\"\r\n";
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  Show(1, nullptr, [&](DWORD ui) {
+    HWND dialog = WaitForDialog(ui, {});
+    ASSERT_TRUE(dialog);
+    HWND link = GetDlgItem(dialog, QXU_ABOUT_LINK);
+    SendMessageW(link, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(script.c_str()));
+    SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+    EXPECT_EQ(nullptr, CaptureOf(ui));  // the click ends the hover
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    testing::Answer(dialog, IDCANCEL);
+  });
+  bool opened = false;
+  for (int i = 0; i < 300 && !opened; ++i) {
+    opened = GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (!opened) Sleep(50);
+  }
+  EXPECT_TRUE(opened);
+  DeleteFileW(mark.c_str());
+  DeleteFileW(script.c_str());
+}
+
+}  // namespace
+}  // namespace qxu

@@ -1,0 +1,31 @@
+#pragma once
+// What the options and proxy dialogs work on: the language resource library
+// with their templates and icons, the identity, and the values of the
+// setting file.
+#include <windows.h>
+
+#include "ui/options/core/proxy_credentials.h"
+#include "ui/settings/win32/settings_file.h"
+
+namespace qxu {
+
+struct ProgramIdentity;
+
+struct DialogContext {
+  HMODULE library = nullptr;
+  ProgramIdentity* identity = nullptr;
+  UpdaterSettings* settings = nullptr;
+  SettingsOptionFields options;
+};
+
+inline ProxyCredentialFields ProxyFieldsOf(const DialogContext& context) {
+  return {context.options.proxyUser, context.options.proxyPassword,
+          context.options.proxyPasswordScrambled};
+}
+
+// Writes the setting file without stamping LastCheck.
+inline void SaveDialogSettings(const DialogContext& context) {
+  if (context.settings) SaveUpdaterSettings(context.identity, context.settings, context.options, 0);
+}
+
+}  // namespace qxu

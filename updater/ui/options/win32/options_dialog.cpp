@@ -1,0 +1,155 @@
+#include "ui/options/win32/options_dialog.h"
+
+#include <string>
+
+#include "ui/about/win32/about_dialog.h"
+#include "ui/association/win32/file_association.h"
+#include "ui/identity/win32/help_display.h"
+#include "ui/identity/win32/program_identity.h"
+#include "ui/lang/resource_ids.h"
+#include "ui/options/win32/option_tooltips.h"
+#include "ui/options/win32/proxy_dialog.h"
+#include "ui/options/win32/window_icons.h"
+#include "ui/placement/win32/window_placement.h"
+
+namespace qxu {
+namespace {
+
+// The one options dialog of the process.
+struct OptionsState {
+  const DialogContext* context = nullptr;
+  const WindowIcons* icons = nullptr;
+};
+OptionsState g_options;
+
+const wchar_t* ProgramPath() {
+  ProgramIdentity* identity = g_options.context->identity;
+  return identity && identity->programPath ? identity->programPath : L"";
+}
+
+int AssociationPresent() { return QueryAssociation(kAssociationTypeName, kAssociationExtension); }
+
+void SetCheck(HWND dialog, int control, int on) {
+  CheckDlgButton(dialog, control, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+int IsTicked(HWND dialog, int control) {
+  return IsDlgButtonChecked(dialog, control) == BST_CHECKED ? 1 : 0;
+}
+
+void ChangeAssociation(HWND dialog) {
+  const wchar_t* caption = MessageCaption(g_options.context->identity);
+  if (IsTicked(dialog, QXU_OPTIONS_ASSOCIATE)) {
+    if (MessageBoxW(dialog, kAssociateQuestion, kAssociateQuestionCaption,
+                    MB_OKCANCEL | MB_ICONQUESTION) == IDOK &&
+        RegisterAssociation(kAssociationTypeName, kOptionsTypeDescription, kAssociationVerbCaption,
+                            ProgramPath(), kAssociationExtension, ProgramPath(),
+                            kAssociationIconIndex) == 1)
+      // Told only when it worked; the box shows the real state either way.
+      MessageBoxW(dialog, kAssociated, caption, MB_OK | MB_ICONINFORMATION);
+  } else {
+    if (MessageBoxW(dialog, kRemoveAssociationQuestion, caption, MB_YESNO | MB_ICONQUESTION) ==
+        IDYES) {
+      RemoveAssociation(kAssociationTypeName, kAssociationExtension);
+      if (!AssociationPresent()) MessageBoxW(dialog, kAssociationRemoved, caption, MB_OK | MB_ICONINFORMATION);
+    }
+  }
+  SetCheck(dialog, QXU_OPTIONS_ASSOCIATE, AssociationPresent());
+}
+
+void ShowProgramHelp(HWND dialog) {
+  ProgramIdentity* identity = g_options.context->identity;
+  std::wstring file = identity && identity->programFolder ? identity->programFolder : L"";
+  file += kHelpFileName;
+  ShowHelp(identity, dialog, file.c_str(), kHelpTopic);
+}
+
+void InitOptions(HWND dialog) {
+  const DialogContext& context = *g_options.context;
+  g_options.icons->SetOn(dialog);
+  SetProgramTitle(context.identity, dialog);
+  CentreWindow(dialog, 0, nullptr);
+  SetCheck(dialog, QXU_OPTIONS_INFORMATION,
+           context.options.information ? *context.options.information : 0);
+  SetCheck(dialog, QXU_OPTIONS_AUTO_UPDATE, context.settings ? context.settings->autoUpdate : 0);
+  SetCheck(dialog, QXU_OPTIONS_ASSOCIATE, AssociationPresent());
+  SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+  RebuildOptionTooltips(dialog, 1);
+}
+
+// Ends the dialog with result; the tooltips go first.
+void Finish(HWND dialog, int result) {
+  RebuildOptionTooltips(dialog, 0);
+  EndDialog(dialog, result);
+}
+
+bool OnCommand(HWND dialog, int command) {
+  const DialogContext& context = *g_options.context;
+  switch (command) {
+    case IDOK:
+      SaveDialogSettings(context);
+      Finish(dialog, IDOK);
+      return true;
+    case IDCANCEL:
+      Finish(dialog, IDCANCEL);
+      return true;
+    case kOptionsSelfUpdateNow:
+      Finish(dialog, kOptionsSelfUpdateNow);
+      return true;
+    case QXU_OPTIONS_HELP:
+      ShowProgramHelp(dialog);
+      break;
+    case QXU_OPTIONS_PROXY:
+      ShowProxyDialog(context);
+      break;
+    case QXU_OPTIONS_ASSOCIATE:
+      ChangeAssociation(dialog);
+      break;
+    case QXU_OPTIONS_ABOUT:
+      ShowAboutDialog(context.library, QXU_DIALOG_ABOUT, dialog, g_options.icons->big(),
+                      g_options.icons->small(), nullptr, context.identity, 1);
+      break;
+    case QXU_OPTIONS_INFORMATION:
+      if (context.options.information)
+        *context.options.information = IsTicked(dialog, QXU_OPTIONS_INFORMATION);
+      SaveDialogSettings(context);
+      break;
+    case QXU_OPTIONS_AUTO_UPDATE:
+      if (context.settings) context.settings->autoUpdate = IsTicked(dialog, QXU_OPTIONS_AUTO_UPDATE);
+      SaveDialogSettings(context);
+      break;
+    default:
+      return false;
+  }
+  // The dialog stays: the tooltips are made anew so they are this dialog's.
+  RebuildOptionTooltips(dialog, 1);
+  return true;
+}
+
+INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      InitOptions(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      return OnCommand(dialog, LOWORD(wParam)) ? TRUE : FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+int ShowOptionsDialog(const DialogContext& context) {
+  WindowIcons icons(context.library);
+  g_options = OptionsState{&context, &icons};
+  const INT_PTR result =
+      DialogBoxParamW(context.library, MAKEINTRESOURCEW(QXU_DIALOG_OPTIONS), nullptr, OptionsProc, 0);
+  RebuildOptionTooltips(nullptr, 0);
+  g_options = OptionsState{};
+  // A dialog that could not be made counts as closed, so the caller ends.
+  if (result != IDOK && result != kOptionsSelfUpdateNow) return IDCANCEL;
+  return static_cast<int>(result);
+}
+
+}  // namespace qxu

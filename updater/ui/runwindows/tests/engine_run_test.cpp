@@ -1,0 +1,205 @@
+// The run windows over the engine's own passes and downloader, against the
+// local web server of the engine's tests (run through with_servers.sh).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/support/core/owned_string.h"
+#include "engine/workers/win32/run_shared.h"
+#include "test_support.h"
+#include "ui/mainwindow/win32/main_window.h"
+#include "ui/runwindows/win32/confirm_rows.h"
+#include "ui/runwindows/win32/engine_windows.h"
+#include "update_engine.h"
+#include "window_test_support.h"
+
+namespace qxu::test {
+namespace {
+
+const FILETIME kServerTime = FileTimeOf(2024, 8, 1, 12, 0, 0);
+
+void OpenThroughPort() {
+  UpdateEngine& e = TheEngine();
+  e.windows->OpenRunWindow(e.options.confirm, e.options.silent);
+}
+
+void AddItem(const std::wstring& folder, const std::wstring& name, const std::wstring& local) {
+  UpdateEngine& e = TheEngine();
+  auto item = std::make_unique<DownloadItem>();
+  item->urlFolder = DupString(folder.c_str());
+  item->fileName = DupString(name.c_str());
+  item->localPath = DupString(local.c_str());
+  e.items[e.itemCount++] = std::move(item);
+}
+
+struct Sample {
+  std::wstring status;
+  int bar;
+};
+std::vector<Sample> g_samples;
+
+DWORD WINAPI SampleProgress(LPVOID) {
+  for (int wait = 0; wait < 400 && !Shared().runWindow.load(); ++wait) Sleep(25);
+  while (HWND w = Shared().runWindow) {
+    wchar_t text[256] = L"";
+    GetDlgItemTextW(w, 2001, text, 256);
+    g_samples.push_back({text, static_cast<int>(SendDlgItemMessageW(w, 2003, PBM_GETPOS, 0, 0))});
+    Sleep(20);
+  }
+  return 0;
+}
+
+struct ConfirmSeen {
+  std::wstring status[3];
+  int marks[3] = {};
+};
+ConfirmSeen g_confirm;
+
+DWORD WINAPI WaitForCheckThenRun(LPVOID) {
+  for (int wait = 0; wait < 600; ++wait) {
+    HWND w = Shared().runWindow;
+    HWND button = w ? GetDlgItem(w, 1) : nullptr;
+    wchar_t caption[64] = L"";
+    if (button) GetWindowTextW(button, caption, 64);
+    if (button && IsWindowEnabled(button) && std::wstring(caption) == L"実行") {
+      HWND list = GetDlgItem(w, kConfirmList);
+      for (int i = 0; i < 3; ++i) {
+        wchar_t text[256] = L"";
+        LVITEMW item{};
+        item.iSubItem = 1;
+        item.pszText = text;
+        item.cchTextMax = 256;
+        SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+        g_confirm.status[i] = text;
+        g_confirm.marks[i] = RowMark(i);
+      }
+      PostMessageW(button, BM_CLICK, 0, 0);
+      return 0;
+    }
+    Sleep(50);
+  }
+  return 1;
+}
+
+class EngineRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(EnvPort("QX_TEST_HTTP_PORT"), 0) << "run through with_servers.sh";
+    ASSERT_TRUE(PrepareWindows(L"qxu_engine_run.ini"));
+    UpdateEngine& e = TheEngine();
+    e.Reset();
+    e.identity = State().identity;
+    e.argumentCount = 1;
+    e.startFolder = dir.path();
+    e.programFolder = dir.path() + L"\\";
+    e.programPath = dir / L"QxUpdate.exe";
+    SetString(&State().commandLine, L"-dl x");
+    EngineWindowsSetup setup;
+    setup.resources = State().library;
+    setup.settings = &State().settings;
+    setup.commandLine = &State().commandLine;
+    setup.beginRun = OpenThroughPort;
+    BindEngineWindows(e, setup);
+  }
+  void TearDown() override {
+    CloseWindowsAtExit();
+    TheEngine().Reset();
+  }
+  ScratchFolder dir;
+};
+
+TEST_F(EngineRunTest, ProgressWindowDownloadsWithStatusBarAndResult) {
+  ServedFile big(L"ew-big.bin", PatternBytes(400000, 11), &kServerTime);
+  ServedFile small(L"ew-small.bin", PatternBytes(3000, 12), &kServerTime);
+  AddItem(HttpUrl(L"slow/"), big.name(), dir / L"ew-big.bin");
+  AddItem(HttpUrl(L""), small.name(), dir / L"ew-small.bin");
+  g_samples.clear();
+  HANDLE sampler = CreateThread(nullptr, 0, SampleProgress, nullptr, 0, nullptr);
+  Watcher watcher;
+  ASSERT_TRUE(RunMainWindow());
+  WaitForSingleObject(sampler, INFINITE);
+  CloseHandle(sampler);
+
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(dir / L"ew-big.bin", &stored));
+  EXPECT_TRUE(stored == PatternBytes(400000, 11));
+  ASSERT_TRUE(ReadBytes(dir / L"ew-small.bin", &stored));
+  EXPECT_TRUE(stored == PatternBytes(3000, 12));
+  auto boxes = watcher.Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(Narrow(boxes[0].text), "2個のファイルをアップデートしました");
+
+  bool downloadingText = false, partway = false;
+  int last = 0;
+  bool rising = true;
+  for (const Sample& s : g_samples) {
+    downloadingText = downloadingText || Narrow(s.status).find("ダウンロード") != std::string::npos;
+    partway = partway || (s.bar > 0 && s.bar < 1000);
+    if (s.bar < last && s.bar != 0) rising = false;  // 0: the next file starts
+    last = s.bar;
+  }
+  EXPECT_TRUE(downloadingText);
+  EXPECT_TRUE(partway);
+  EXPECT_TRUE(rising);
+  EXPECT_NE(IniValue(L"DownloadWindowWidth"), L"0");
+}
+
+TEST_F(EngineRunTest, ConfirmWindowChecksTicksAndDownloadsTheTickedFile) {
+  ServedFile fresh(L"ew-fresh.bin", PatternBytes(1234, 13), &kServerTime);
+  ServedFile same(L"ew-same.bin", PatternBytes(4321, 14), &kServerTime);
+  WriteBytes(dir / L"ew-same.bin", "local copy", &kServerTime);
+  AddItem(HttpUrl(L""), fresh.name(), dir / L"ew-fresh.bin");
+  AddItem(HttpUrl(L""), same.name(), dir / L"ew-same.bin");
+  AddItem(HttpUrl(L""), L"ew-missing.bin", dir / L"ew-missing.bin");
+  TheEngine().options.confirm = 1;
+  HANDLE driver = CreateThread(nullptr, 0, WaitForCheckThenRun, nullptr, 0, nullptr);
+  Watcher watcher;
+  ASSERT_TRUE(RunMainWindow());
+  WaitForSingleObject(driver, INFINITE);
+  DWORD code = 1;
+  GetExitCodeThread(driver, &code);
+  CloseHandle(driver);
+  ASSERT_EQ(code, 0u);
+
+  EXPECT_EQ(Narrow(g_confirm.status[0]), "アップデート可能(1234byte)");
+  EXPECT_EQ(Narrow(g_confirm.status[1]), "アップデート不要(4321byte)");
+  EXPECT_EQ(Narrow(g_confirm.status[2]), "不明");
+  EXPECT_EQ(g_confirm.marks[0], 2);
+  EXPECT_EQ(g_confirm.marks[1], 1);
+  EXPECT_EQ(g_confirm.marks[2], 1);
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(dir / L"ew-fresh.bin", &stored));
+  EXPECT_TRUE(stored == PatternBytes(1234, 13));
+  ASSERT_TRUE(ReadBytes(dir / L"ew-same.bin", &stored));
+  EXPECT_EQ(stored, "local copy");  // not ticked: left alone
+  auto boxes = watcher.Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(Narrow(boxes[0].text), "1個のファイルをアップデートしました");
+  EXPECT_EQ(IniValue(L"ConfirmWindowWidth"), L"400");
+}
+
+TEST_F(EngineRunTest, SilentConfirmRunDownloadsNewerFilesUnasked) {
+  ServedFile fresh(L"ew-silent.bin", PatternBytes(2222, 15), &kServerTime);
+  ServedFile same(L"ew-silent-same.bin", PatternBytes(10, 16), &kServerTime);
+  WriteBytes(dir / L"ew-silent-same.bin", "kept", &kServerTime);
+  AddItem(HttpUrl(L""), fresh.name(), dir / L"ew-silent.bin");
+  AddItem(HttpUrl(L""), same.name(), dir / L"ew-silent-same.bin");
+  TheEngine().options.confirm = 1;
+  TheEngine().options.silent = 1;
+  TheEngine().options.information = 0;
+  Watcher watcher;
+  ASSERT_TRUE(RunMainWindow());
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(dir / L"ew-silent.bin", &stored));
+  EXPECT_TRUE(stored == PatternBytes(2222, 15));
+  ASSERT_TRUE(ReadBytes(dir / L"ew-silent-same.bin", &stored));
+  EXPECT_EQ(stored, "kept");
+  EXPECT_EQ(TheEngine().run.updatedCount, 1);
+  EXPECT_TRUE(watcher.Boxes().empty());
+}
+
+}  // namespace
+}  // namespace qxu::test
