@@ -159,6 +159,7 @@ TEST_F(ProgressWindowTest, CancelReturnsAtOnceNoResultRestartStillOpened) {
   auto lines = ProbeLines(record, 15000);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find("after-cancel"), std::string::npos);
+  DeleteFileW(record.c_str());
 }
 
 TEST_F(ProgressWindowTest, NoRestartWhenNothingUpdatedButFailureStillReported) {
