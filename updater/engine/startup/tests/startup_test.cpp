@@ -109,6 +109,18 @@ TEST_F(QxUpdateProgram, WithoutResourceLibraryTheProgramEndsSilently) {
   EXPECT_FALSE(Exists(dir / L"x.bin"));
 }
 
+TEST_F(QxUpdateProgram, LeftoversOfASelfUpdateAreRemovedAndThatStartUpdatesNothing) {
+  ServedFile a(L"leftover.bin", "x", &kServerTime);
+  WriteBytes(Exe() + L".qxupdate", "marker");
+  WriteBytes(dir / L"QxUpdateNew.exe", "copy of a finished self-update");
+  const ProgramRun run = Run(L"-dl " + Spec(HttpUrl(a.name()), dir / L"x.bin"));
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.messages, Messages{});
+  EXPECT_FALSE(Exists(Exe() + L".qxupdate"));
+  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  EXPECT_FALSE(Exists(dir / L"x.bin"));
+}
+
 class SelfUpdateChain : public QxUpdateProgram {
  protected:
   void SetUp() override {
