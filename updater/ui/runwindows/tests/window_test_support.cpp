@@ -27,12 +27,45 @@ std::string Narrow(const std::wstring& w) {
   return s;
 }
 
+namespace {
+Watcher* g_watcher = nullptr;
+
+bool IsMessageBox(HWND window) {
+  wchar_t cls[64];
+  return GetClassNameW(window, cls, 64) && std::wcscmp(cls, L"#32770") == 0 && GetDlgItem(window, 0xFFFF);
+}
+}  // namespace
+
 Watcher::Watcher() {
   InitializeCriticalSection(&lock_);
+  g_watcher = this;
+  hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
+LRESULT CALLBACK Watcher::Hook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && g_watcher && IsMessageBox(reinterpret_cast<HWND>(wParam)))
+    g_watcher->Record(reinterpret_cast<HWND>(wParam));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void Watcher::Record(HWND box) {
+  wchar_t caption[256] = L"", text[1024] = L"";
+  GetWindowTextW(box, caption, 256);
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);
+  bool existed = GetFileAttributesW(State().iniPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+  EnterCriticalSection(&lock_);
+  // Marked on the window itself, so that the hook and the poll record it once.
+  if (!GetPropW(box, L"QxBoxSeen")) {
+    SetPropW(box, L"QxBoxSeen", reinterpret_cast<HANDLE>(1));
+    boxes_.push_back({caption, text, existed});
+  }
+  LeaveCriticalSection(&lock_);
+}
+
 Watcher::~Watcher() {
+  if (hook_) UnhookWindowsHookEx(hook_);
+  g_watcher = nullptr;
   stop_ = true;
   if (thread_) {
     WaitForSingleObject(thread_, INFINITE);
@@ -66,9 +99,7 @@ BOOL CALLBACK FindBoxProc(HWND window, LPARAM param) {
   auto* f = reinterpret_cast<FindBox*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  wchar_t cls[64];
-  if (pid == f->process && IsWindowVisible(window) && GetClassNameW(window, cls, 64) &&
-      std::wcscmp(cls, L"#32770") == 0 && GetDlgItem(window, 0xFFFF)) {
+  if (pid == f->process && IsWindowVisible(window) && IsMessageBox(window)) {
     f->found = window;
     return FALSE;
   }
@@ -80,13 +111,7 @@ void Watcher::Poll() {
   FindBox f{GetCurrentProcessId(), nullptr};
   EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&f));
   if (!f.found) return;
-  wchar_t caption[256] = L"", text[1024] = L"";
-  GetWindowTextW(f.found, caption, 256);
-  GetDlgItemTextW(f.found, 0xFFFF, text, 1024);
-  EnterCriticalSection(&lock_);
-  bool existed = GetFileAttributesW(State().iniPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-  boxes_.push_back({caption, text, existed});
-  LeaveCriticalSection(&lock_);
+  Record(f.found);  // boxes of other threads, which the hook does not see
   // A message box with one OK button answers IDOK to its close command.
   PostMessageW(f.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   Sleep(200);
