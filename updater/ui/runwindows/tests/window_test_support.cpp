@@ -117,6 +117,12 @@ void Watcher::Poll() {
   Sleep(200);
 }
 
+std::string Describe(const std::vector<SeenBox>& boxes) {
+  std::string out;
+  for (const SeenBox& b : boxes) out += "[" + Narrow(b.caption) + ": " + Narrow(b.text) + "] ";
+  return out;
+}
+
 WindowsFixtureState& State() {
   static WindowsFixtureState state;
   return state;

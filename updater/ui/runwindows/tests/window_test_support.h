@@ -87,6 +87,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Reads a key of the test's setting file.
 std::wstring IniValue(const wchar_t* key);
 
+// The boxes as text, for assertion messages.
+std::string Describe(const std::vector<SeenBox>& boxes);
+
 }  // namespace qxu::test
 
 namespace qxu::test {
