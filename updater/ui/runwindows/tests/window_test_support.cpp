@@ -288,9 +288,9 @@ Capture::Capture(HWND window) {
   if (!GetClientRect(window, &r) || r.right <= 0 || r.bottom <= 0) return;
   Dib dib(r.right, r.bottom);
   if (!dib.bits) return;
-  HDC source = GetDC(window);
-  BitBlt(dib.dc, 0, 0, r.right, r.bottom, source, 0, 0, SRCCOPY);
-  ReleaseDC(window, source);
+  // Drawn by the window itself into the bitmap: other programs' windows on
+  // the shared display cannot cover it.
+  if (!PrintWindow(window, dib.dc, PW_CLIENTONLY)) return;
   GdiFlush();
   width_ = r.right;
   height_ = r.bottom;

@@ -94,7 +94,7 @@ std::string Describe(const std::vector<SeenBox>& boxes);
 
 namespace qxu::test {
 
-// A copy of a window's pixels as the screen shows them.
+// A copy of a window's client pixels as the window draws them.
 class Capture {
  public:
   explicit Capture(HWND window);
