@@ -53,6 +53,8 @@ void Watcher::Record(HWND box) {
   wchar_t caption[256] = L"", text[1024] = L"";
   GetWindowTextW(box, caption, 256);
   GetDlgItemTextW(box, 0xFFFF, text, 1024);
+  // Gone meanwhile (another test's watcher may close boxes of any program).
+  if (!IsWindow(box) || !text[0]) return;
   bool existed = GetFileAttributesW(State().iniPath.c_str()) != INVALID_FILE_ATTRIBUTES;
   EnterCriticalSection(&lock_);
   // Marked on the window itself, so that the hook and the poll record it once.
