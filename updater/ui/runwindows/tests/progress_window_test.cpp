@@ -82,7 +82,7 @@ TEST_F(ProgressWindowTest, RunShowsStatusBarsTrayAndResultThenSavesGeometry) {
   EXPECT_EQ(Shared().tray.Icon(), icons.small.get());
 
   auto boxes = watcher.Boxes();
-  ASSERT_EQ(boxes.size(), 1u);
+  ASSERT_EQ(boxes.size(), 1u) << Describe(boxes);
   EXPECT_EQ(Narrow(boxes[0].caption), "QxUpdate");
   EXPECT_EQ(Narrow(boxes[0].text), "1個のファイルをアップデートしました");
 
@@ -108,7 +108,7 @@ TEST_F(ProgressWindowTest, RunGoesOnWithoutTaskbarObject) {
   EXPECT_FALSE(CurrentScript().seen.taskbar);
   EXPECT_EQ(CurrentScript().seen.bar, 375);
   EXPECT_EQ(CurrentScript().downloaded, (std::vector<int>{0}));
-  EXPECT_EQ(watcher.Boxes().size(), 1u);
+  EXPECT_EQ(watcher.Boxes().size(), 1u) << Describe(watcher.Boxes());
 }
 
 TEST_F(ProgressWindowTest, TaskbarObjectUsedWithComReleasedAtClose) {
@@ -118,7 +118,7 @@ TEST_F(ProgressWindowTest, TaskbarObjectUsedWithComReleasedAtClose) {
   EXPECT_TRUE(CurrentScript().seen.taskbar);
   EXPECT_EQ(CurrentScript().seen.bar, 375);
   EXPECT_FALSE(Shared().taskbar.Exists());
-  EXPECT_EQ(watcher.Boxes().size(), 1u);
+  EXPECT_EQ(watcher.Boxes().size(), 1u) << Describe(watcher.Boxes());
   CoUninitialize();
 }
 
@@ -153,12 +153,13 @@ TEST_F(ProgressWindowTest, CancelReturnsAtOnceNoResultRestartStillOpened) {
   CloseHandle(reported);
 
   EXPECT_EQ(State().run.updatedCount, -1);
-  EXPECT_TRUE(watcher.Boxes().empty());
+  EXPECT_TRUE(watcher.Boxes().empty()) << Describe(watcher.Boxes());
   EXPECT_TRUE(CurrentScript().uiGoneDuringTransfer);
   EXPECT_TRUE(CurrentScript().finished);  // the loop waited for the worker
   auto lines = ProbeLines(record, 15000);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find("after-cancel"), std::string::npos);
+  DeleteFileW(record.c_str());
 }
 
 TEST_F(ProgressWindowTest, NoRestartWhenNothingUpdatedButFailureStillReported) {
@@ -174,7 +175,7 @@ TEST_F(ProgressWindowTest, NoRestartWhenNothingUpdatedButFailureStillReported) {
   Watcher watcher;
   ASSERT_TRUE(RunMainWindow());
   auto boxes = watcher.Boxes();
-  ASSERT_EQ(boxes.size(), 1u);
+  ASSERT_EQ(boxes.size(), 1u) << Describe(boxes);
   EXPECT_EQ(Narrow(boxes[0].text), "アップデートに失敗しました");
   EXPECT_TRUE(ProbeLines(record, 3000).empty());
   // Silent: geometry not taken from the hidden window.

@@ -27,12 +27,47 @@ std::string Narrow(const std::wstring& w) {
   return s;
 }
 
+namespace {
+Watcher* g_watcher = nullptr;
+
+bool IsMessageBox(HWND window) {
+  wchar_t cls[64];
+  return GetClassNameW(window, cls, 64) && std::wcscmp(cls, L"#32770") == 0 && GetDlgItem(window, 0xFFFF);
+}
+}  // namespace
+
 Watcher::Watcher() {
   InitializeCriticalSection(&lock_);
+  g_watcher = this;
+  hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
+LRESULT CALLBACK Watcher::Hook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && g_watcher && IsMessageBox(reinterpret_cast<HWND>(wParam)))
+    g_watcher->Record(reinterpret_cast<HWND>(wParam));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void Watcher::Record(HWND box) {
+  wchar_t caption[256] = L"", text[1024] = L"";
+  GetWindowTextW(box, caption, 256);
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);
+  // Gone meanwhile (another test's watcher may close boxes of any program).
+  if (!IsWindow(box) || !text[0]) return;
+  bool existed = GetFileAttributesW(State().iniPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+  EnterCriticalSection(&lock_);
+  // Marked on the window itself, so that the hook and the poll record it once.
+  if (!GetPropW(box, L"QxBoxSeen")) {
+    SetPropW(box, L"QxBoxSeen", reinterpret_cast<HANDLE>(1));
+    boxes_.push_back({caption, text, existed});
+  }
+  LeaveCriticalSection(&lock_);
+}
+
 Watcher::~Watcher() {
+  if (hook_) UnhookWindowsHookEx(hook_);
+  g_watcher = nullptr;
   stop_ = true;
   if (thread_) {
     WaitForSingleObject(thread_, INFINITE);
@@ -66,9 +101,7 @@ BOOL CALLBACK FindBoxProc(HWND window, LPARAM param) {
   auto* f = reinterpret_cast<FindBox*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  wchar_t cls[64];
-  if (pid == f->process && IsWindowVisible(window) && GetClassNameW(window, cls, 64) &&
-      std::wcscmp(cls, L"#32770") == 0 && GetDlgItem(window, 0xFFFF)) {
+  if (pid == f->process && IsWindowVisible(window) && IsMessageBox(window)) {
     f->found = window;
     return FALSE;
   }
@@ -80,16 +113,16 @@ void Watcher::Poll() {
   FindBox f{GetCurrentProcessId(), nullptr};
   EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&f));
   if (!f.found) return;
-  wchar_t caption[256] = L"", text[1024] = L"";
-  GetWindowTextW(f.found, caption, 256);
-  GetDlgItemTextW(f.found, 0xFFFF, text, 1024);
-  EnterCriticalSection(&lock_);
-  bool existed = GetFileAttributesW(State().iniPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-  boxes_.push_back({caption, text, existed});
-  LeaveCriticalSection(&lock_);
+  Record(f.found);  // boxes of other threads, which the hook does not see
   // A message box with one OK button answers IDOK to its close command.
   PostMessageW(f.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   Sleep(200);
+}
+
+std::string Describe(const std::vector<SeenBox>& boxes) {
+  std::string out;
+  for (const SeenBox& b : boxes) out += "[" + Narrow(b.caption) + ": " + Narrow(b.text) + "] ";
+  return out;
 }
 
 WindowsFixtureState& State() {
@@ -257,9 +290,9 @@ Capture::Capture(HWND window) {
   if (!GetClientRect(window, &r) || r.right <= 0 || r.bottom <= 0) return;
   Dib dib(r.right, r.bottom);
   if (!dib.bits) return;
-  HDC source = GetDC(window);
-  BitBlt(dib.dc, 0, 0, r.right, r.bottom, source, 0, 0, SRCCOPY);
-  ReleaseDC(window, source);
+  // Drawn by the window itself into the bitmap: other programs' windows on
+  // the shared display cannot cover it.
+  if (!PrintWindow(window, dib.dc, PW_CLIENTONLY)) return;
   GdiFlush();
   width_ = r.right;
   height_ = r.bottom;

@@ -27,6 +27,9 @@ struct SeenBox {
   bool settingFileExisted = false;  // when the box was seen
 };
 
+// Message boxes of this process are recorded as they come up (a hook on
+// the creating thread, so that a box closed by someone else still counts)
+// and answered from a thread of their own.
 class Watcher {
  public:
   Watcher();
@@ -37,11 +40,14 @@ class Watcher {
 
  private:
   static DWORD WINAPI Run(LPVOID self);
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
   void Poll();
+  void Record(HWND box);
   HANDLE thread_ = nullptr;
   std::atomic<bool> stop_{false};
   CRITICAL_SECTION lock_;
   std::vector<SeenBox> boxes_;
+  HHOOK hook_ = nullptr;
 };
 
 // One process-wide set-up of the binding; every test resets the values.
@@ -81,11 +87,14 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Reads a key of the test's setting file.
 std::wstring IniValue(const wchar_t* key);
 
+// The boxes as text, for assertion messages.
+std::string Describe(const std::vector<SeenBox>& boxes);
+
 }  // namespace qxu::test
 
 namespace qxu::test {
 
-// A copy of a window's pixels as the screen shows them.
+// A copy of a window's client pixels as the window draws them.
 class Capture {
  public:
   explicit Capture(HWND window);
