@@ -72,7 +72,8 @@ int DecideRole(UpdaterProcess& p) {
   if (FileExists(marker)) DeleteLoop(marker);
   const std::wstring newCopy = e.programFolder + kNewCopyName;
   if (!FileExists(newCopy)) {
-    LoadUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(e.options), DefaultFirstRunHooks());
+    LoadUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(e.options),
+                        p.firstRunHooks ? p.firstRunHooks() : DefaultFirstRunHooks());
     return 1;
   }
   // Process 4: the copy has done its work; remove it once it has ended.
@@ -107,6 +108,7 @@ int StartUp(UpdaterProcess& p) {
     if (p.identity->programFolder) e.programFolder = p.identity->programFolder;
     if (p.identity->startFolder) e.startFolder = p.identity->startFolder;
   }
+  if (p.prepare) p.prepare(p);
 
   HMODULE lib = p.resources.get();
   p.icons.large.reset(LoadIconSized(lib, 10, 32));

@@ -83,6 +83,11 @@ struct UpdaterProcess {
   UpdateEngine* engine = nullptr;
   UpdaterShell* shell = nullptr;
   const wchar_t* selfUpdateServer = L"";
+  // Called once the identity exists, before the settings are loaded: the
+  // windows' modules take what they need of the process here.
+  void (*prepare)(UpdaterProcess& process) = nullptr;
+  // The first-run questions' actions; the bare hooks when not set.
+  FirstRunHooks (*firstRunHooks)() = nullptr;
 };
 
 // Process entry; always 0.

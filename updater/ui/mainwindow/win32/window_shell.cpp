@@ -10,6 +10,7 @@ namespace qxu {
 namespace {
 
 UpdaterProcess* g_process = nullptr;
+INT_PTR (*g_showOptionsDialog)() = nullptr;
 const wchar_t* g_commandLine = nullptr;
 
 void BeginRunOfProcess() {
@@ -26,6 +27,7 @@ class Shell final : public UpdaterShell {
     setup.settings = &p.settings;
     setup.commandLine = &g_commandLine;
     setup.beginRun = BeginRunOfProcess;
+    setup.showOptionsDialog = g_showOptionsDialog;
     BindEngineWindows(*p.engine, setup);
     CreateMainWindow();
     RunMessageLoop();
@@ -36,8 +38,9 @@ class Shell final : public UpdaterShell {
 
 }  // namespace
 
-UpdaterShell* WindowsShell() {
+UpdaterShell* WindowsShell(INT_PTR (*showOptionsDialog)()) {
   static Shell shell;
+  g_showOptionsDialog = showOptionsDialog;
   return &shell;
 }
 

@@ -1,16 +1,12 @@
 // QxUpdate.exe: the updater program.
 #include <windows.h>
 
-#include "updater_process.h"
+#include "qxupdate_program.h"
 
 #ifndef QX_SELF_UPDATE_SERVER
 #error "QX_SELF_UPDATE_SERVER names the publisher's server (scheme and host)"
 #endif
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
-  qxu::UpdaterProcess process;
-  process.engine = &qxu::TheEngine();
-  process.shell = qxu::DefaultShell();
-  process.selfUpdateServer = QX_SELF_UPDATE_SERVER;
-  return qxu::RunUpdaterProcess(process, commandLine);
+  return qxu::RunQxUpdate(commandLine, QX_SELF_UPDATE_SERVER);
 }
