@@ -12,8 +12,8 @@ namespace {
 using test::BmpSpec;
 using test::MakeBmp;
 
-bool Decode(const BmpSpec& spec, WorkPicture& pic) {
-  const std::vector<std::uint8_t> bytes = MakeBmp(spec);
+bool Decode(const BmpSpec& layout, WorkPicture& pic) {
+  const std::vector<std::uint8_t> bytes = MakeBmp(layout);
   const bool ok = DecodeBmp(bytes.data(), bytes.size(), pic);
   EXPECT_EQ(ok, !pic.Empty());
   return ok;
@@ -176,9 +176,9 @@ TEST(BmpLoading, RunLengthEightAndFour) {
 // Each crafted header or data fault must fail the load cleanly.
 class BmpHostile : public ::testing::Test {
  protected:
-  void ExpectRefused(const BmpSpec& spec, const char* what) {
+  void ExpectRefused(const BmpSpec& layout, const char* what) {
     WorkPicture pic;
-    EXPECT_FALSE(Decode(spec, pic)) << what;
+    EXPECT_FALSE(Decode(layout, pic)) << what;
   }
   void ExpectRefusedBytes(const std::vector<std::uint8_t>& bytes, const char* what) {
     WorkPicture pic;

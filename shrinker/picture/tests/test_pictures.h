@@ -83,6 +83,6 @@ struct BmpSpec {
   std::int64_t pixelOffset = -1;     // -1: right after the palette
   std::vector<std::uint8_t> pixels;  // raw pixel data
 };
-std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> MakeBmp(const BmpSpec& layout);
 
 }  // namespace vantilo::test

@@ -17,12 +17,12 @@ void RunSelfUpdate(UpdateEngine& e, const wchar_t* server) {
   e.run.updatedCount = 0;
   const std::wstring base = std::wstring(server ? server : L"") + L"/sources";
   for (const wchar_t* name = kSelfUpdateList; name && *name; name = NextName(name)) {
-    wchar_t spec[1024];
-    if (swprintf(spec, 1024, L"%ls%ls/%ls;%ls%ls", base.c_str(), L"/QxUpdate32", name, e.programFolder.c_str(),
+    wchar_t item[1024];
+    if (swprintf(item, 1024, L"%ls%ls/%ls;%ls%ls", base.c_str(), L"/QxUpdate32", name, e.programFolder.c_str(),
                  name) < 0)
       continue;
     wchar_t urlFolder[1024], fileName[1024], localPath[8192];
-    if (!SplitItemSpec(spec, urlFolder, 1024, fileName, 1024, localPath, 8192)) continue;
+    if (!SplitItemSpec(item, urlFolder, 1024, fileName, 1024, localPath, 8192)) continue;
     const std::uint8_t outcome = UpdateOneFile(e, urlFolder, fileName, localPath, nullptr, 0, 0,
                                                e.options.forceUpdate, e.options.noCheckUpdate, 1);
     if (AccountOutcome(outcome, e.run)) {

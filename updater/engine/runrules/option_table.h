@@ -47,7 +47,7 @@ class ItemPassHost {
   virtual ~ItemPassHost() = default;
   virtual int ItemCount() = 0;
   // Each returns false when no item could be made (the pass goes on).
-  virtual bool AddDownload(const std::wstring& spec) = 0;
+  virtual bool AddDownload(const std::wstring& item) = 0;
   virtual bool AddDownloadPair(const std::wstring& url, const std::wstring& localPath) = 0;
   virtual void LimitReached(int limit) = 0;
 };

@@ -34,32 +34,32 @@ bool Join(std::initializer_list<const wchar_t*> parts, wchar_t* out, std::size_t
 
 }  // namespace
 
-int SplitItemSpec(const wchar_t* spec, wchar_t* urlFolder, std::size_t urlFolderSize,
+int SplitItemSpec(const wchar_t* item, wchar_t* urlFolder, std::size_t urlFolderSize,
                   wchar_t* fileName, std::size_t fileNameSize, wchar_t* localPath,
                   std::size_t localPathSize) {
-  if (!spec || !*spec) return 0;
-  const std::size_t specLength = std::wcslen(spec);
-  const wchar_t* semicolon = std::wcschr(spec, L';');
-  const std::size_t urlLength = semicolon ? static_cast<std::size_t>(semicolon - spec) : specLength;
+  if (!item || !*item) return 0;
+  const std::size_t itemLength = std::wcslen(item);
+  const wchar_t* semicolon = std::wcschr(item, L';');
+  const std::size_t urlLength = semicolon ? static_cast<std::size_t>(semicolon - item) : itemLength;
 
   const wchar_t* lastSlash = nullptr;
-  for (const wchar_t* p = spec; p < spec + urlLength; ++p)
+  for (const wchar_t* p = item; p < item + urlLength; ++p)
     if (*p == L'/') lastSlash = p;
 
   // Everything is checked before anything is written.
   std::size_t folderLength = urlLength, nameStart = 0;
   if (lastSlash) {
-    folderLength = static_cast<std::size_t>(lastSlash - spec) + 1;
+    folderLength = static_cast<std::size_t>(lastSlash - item) + 1;
     nameStart = folderLength;
   }
   const std::size_t nameLength = urlLength - nameStart;
-  const std::size_t localLength = semicolon ? specLength - urlLength - 1 : 0;
+  const std::size_t localLength = semicolon ? itemLength - urlLength - 1 : 0;
   if (!urlFolder || folderLength >= urlFolderSize || !fileName || nameLength >= fileNameSize ||
       (localPath && localLength >= localPathSize))
     return 0;
 
-  CopyPart(spec, folderLength, urlFolder, urlFolderSize);
-  CopyPart(spec + nameStart, nameLength, fileName, fileNameSize);
+  CopyPart(item, folderLength, urlFolder, urlFolderSize);
+  CopyPart(item + nameStart, nameLength, fileName, fileNameSize);
   if (localPath) CopyPart(semicolon ? semicolon + 1 : L"", localLength, localPath, localPathSize);
   return 1;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// An item spec names one file to update: URL, or URL ";" local path.
+// An item item names one file to update: URL, or URL ";" local path.
 #include <cstddef>
 
 namespace qxu {
@@ -7,12 +7,12 @@ namespace qxu {
 // Longest download URL taken; longer ones are refused, never cut.
 inline constexpr std::size_t kMaxUrlChars = 1023;
 
-// Splits spec into url folder (up to and including the last "/"), file name
+// Splits item into url folder (up to and including the last "/"), file name
 // (after it) and local path (after the first ";"; localPath may be none).
 // Without "/" both url folder and file name are the whole url part.
-// 0 for an empty spec or a part that does not fit its buffer (buffer sizes
+// 0 for an empty item or a part that does not fit its buffer (buffer sizes
 // in characters, terminator included); else 1.
-int SplitItemSpec(const wchar_t* spec, wchar_t* urlFolder, std::size_t urlFolderSize,
+int SplitItemSpec(const wchar_t* item, wchar_t* urlFolder, std::size_t urlFolderSize,
                   wchar_t* fileName, std::size_t fileNameSize, wchar_t* localPath,
                   std::size_t localPathSize);
 

@@ -12,10 +12,10 @@ struct SplitResult {
   std::wstring folder, name, local;
 };
 
-SplitResult Split(const std::wstring& spec) {
+SplitResult Split(const std::wstring& item) {
   wchar_t folder[1024] = L"f", name[1024] = L"n", local[1024] = L"l";
   SplitResult r;
-  r.ok = SplitItemSpec(spec.c_str(), folder, 1024, name, 1024, local, 1024);
+  r.ok = SplitItemSpec(item.c_str(), folder, 1024, name, 1024, local, 1024);
   r.folder = folder;
   r.name = name;
   r.local = local;

@@ -32,8 +32,8 @@ class ItemCollector : public ItemPassHost {
   std::vector<std::wstring> items;
   int limitShown = 0;
   int ItemCount() override { return static_cast<int>(items.size()); }
-  bool AddDownload(const std::wstring& spec) override {
-    items.push_back(spec);
+  bool AddDownload(const std::wstring& item) override {
+    items.push_back(item);
     return true;
   }
   bool AddDownloadPair(const std::wstring& url, const std::wstring& path) override {

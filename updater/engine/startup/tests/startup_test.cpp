@@ -38,7 +38,7 @@ class QxUpdateProgram : public ::testing::Test {
     return text;
   }
   ProgramRun Run(const std::wstring& args) { return RunProgram(Exe(), args, dir.path()); }
-  std::wstring Spec(const std::wstring& url, const std::wstring& local) { return url + L";" + local; }
+  std::wstring ItemText(const std::wstring& url, const std::wstring& local) { return url + L";" + local; }
 
   ScratchFolder dir;
 };
@@ -52,9 +52,9 @@ TEST_F(QxUpdateProgram, DescriptionFilesMergeChainAndDeleteOnlyTheFirst) {
   const std::wstring main = dir / L"main.quf", second = dir / L"second.quf", pair = dir / L"pair.quf";
   WriteBytes(main, "--no-silent -sf " + Narrow(second) + "\r\n--downloadpair " + Narrow(HttpUrl(b.name())) + " " +
                        Narrow(pair) + "\r\n");
-  WriteBytes(second, "-dl " + Narrow(Spec(HttpUrl(a.name()), dir / L"a.bin")) + "\r\n");
+  WriteBytes(second, "-dl " + Narrow(ItemText(HttpUrl(a.name()), dir / L"a.bin")) + "\r\n");
   // Older than the server's copy, so the pair downloads over it after it was read.
-  WriteBytes(pair, "-dl " + Narrow(Spec(HttpUrl(c.name()), dir / L"c.bin")) + "\r\n", &kOldTime);
+  WriteBytes(pair, "-dl " + Narrow(ItemText(HttpUrl(c.name()), dir / L"c.bin")) + "\r\n", &kOldTime);
 
   const ProgramRun run = Run(L"--silent -ds " + main);
   EXPECT_EQ(run.exitCode, 0u);
@@ -75,9 +75,9 @@ TEST_F(QxUpdateProgram, ResultMessagesFollowTheOutcome) {
   ServedFile a(L"msg-a.bin", PatternBytes(1000, 4), &kServerTime);
   ServedFile b(L"msg-b.bin", PatternBytes(1000, 5), &kServerTime);
   ServedFile cut(L"msg-cut.bin", PatternBytes(300000, 6), &kServerTime);
-  const std::wstring getA = L"-dl " + Spec(HttpUrl(a.name()), dir / L"a.bin");
-  const std::wstring getB = L"-dl " + Spec(HttpUrl(b.name()), dir / L"b.bin");
-  const std::wstring getCut = L"-dl " + Spec(HttpUrl(L"drop/" + cut.name()), dir / L"cut.bin");
+  const std::wstring getA = L"-dl " + ItemText(HttpUrl(a.name()), dir / L"a.bin");
+  const std::wstring getB = L"-dl " + ItemText(HttpUrl(b.name()), dir / L"b.bin");
+  const std::wstring getCut = L"-dl " + ItemText(HttpUrl(L"drop/" + cut.name()), dir / L"cut.bin");
 
   EXPECT_EQ(Run(getA).messages, Messages{L"1個のファイルをアップデートしました"});
   EXPECT_EQ(Run(getA).messages, Messages{L"アップデートの必要はありません"});
@@ -103,7 +103,7 @@ TEST_F(QxUpdateProgram, ThousandItemsShowTheLimit) {
 TEST_F(QxUpdateProgram, WithoutResourceLibraryTheProgramEndsSilently) {
   ServedFile a(L"silent-end.bin", "x", &kServerTime);
   DeleteFileW((dir / L"QxUpdateResource.dll").c_str());
-  const ProgramRun run = Run(L"-dl " + Spec(HttpUrl(a.name()), dir / L"x.bin"));
+  const ProgramRun run = Run(L"-dl " + ItemText(HttpUrl(a.name()), dir / L"x.bin"));
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.messages, Messages{});
   EXPECT_FALSE(Exists(dir / L"x.bin"));
@@ -113,7 +113,7 @@ TEST_F(QxUpdateProgram, LeftoversOfASelfUpdateAreRemovedAndThatStartUpdatesNothi
   ServedFile a(L"leftover.bin", "x", &kServerTime);
   WriteBytes(Exe() + L".qxupdate", "marker");
   WriteBytes(dir / L"QxUpdateNew.exe", "copy of a finished self-update");
-  const ProgramRun run = Run(L"-dl " + Spec(HttpUrl(a.name()), dir / L"x.bin"));
+  const ProgramRun run = Run(L"-dl " + ItemText(HttpUrl(a.name()), dir / L"x.bin"));
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.messages, Messages{});
   EXPECT_FALSE(Exists(Exe() + L".qxupdate"));
@@ -153,7 +153,7 @@ class SelfUpdateChain : public QxUpdateProgram {
 TEST_F(SelfUpdateChain, DueRunEndsWithTheNewerProgramInPlace) {
   Serve(L"qxupdate-loopback-next.exe", kServerTime);
   ServedFile a(L"chain-a.bin", "payload", &kServerTime);
-  const ProgramRun first = Run(L"-dl " + Spec(HttpUrl(a.name()), dir / L"a.bin"));
+  const ProgramRun first = Run(L"-dl " + ItemText(HttpUrl(a.name()), dir / L"a.bin"));
   EXPECT_EQ(first.messages, Messages{L"1個のファイルをアップデートしました"});
   // Processes 2, 3 and 4 follow on their own: wait for the copy to be gone.
   bool done = false;

@@ -71,7 +71,7 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-struct ControlSpec {
+struct ExpectedControl {
   int id;
   const wchar_t* className;
   LONG styleBits;  // all must be set
@@ -79,15 +79,15 @@ struct ControlSpec {
   LONG styleValue;
 };
 
-void ExpectControls(HWND dialog, const std::vector<ControlSpec>& controls) {
-  for (const ControlSpec& spec : controls) {
-    HWND control = GetDlgItem(dialog, spec.id);
-    ASSERT_NE(control, nullptr) << "control " << spec.id;
-    EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), spec.className), 0)
-        << "control " << spec.id << " is " << ClassOf(control).c_str();
+void ExpectControls(HWND dialog, const std::vector<ExpectedControl>& controls) {
+  for (const ExpectedControl& want : controls) {
+    HWND control = GetDlgItem(dialog, want.id);
+    ASSERT_NE(control, nullptr) << "control " << want.id;
+    EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), want.className), 0)
+        << "control " << want.id << " is " << ClassOf(control).c_str();
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    EXPECT_EQ(style & spec.styleBits, spec.styleBits) << "control " << spec.id;
-    EXPECT_EQ(style & spec.styleMask, spec.styleValue) << "control " << spec.id;
+    EXPECT_EQ(style & want.styleBits, want.styleBits) << "control " << want.id;
+    EXPECT_EQ(style & want.styleMask, want.styleValue) << "control " << want.id;
   }
 }
 
