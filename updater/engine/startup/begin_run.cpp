@@ -98,13 +98,13 @@ class ItemMaker : public ItemPassHost {
   }
 
  private:
-  bool Add(const std::wstring& item, const std::wstring* pairPath) {
+  bool Add(const std::wstring& itemText, const std::wstring* pairPath) {
     std::unique_ptr<wchar_t[]> folder(new (std::nothrow) wchar_t[1024]);
     std::unique_ptr<wchar_t[]> name(new (std::nothrow) wchar_t[1024]);
     std::unique_ptr<wchar_t[]> local(new (std::nothrow) wchar_t[8192]);
     std::unique_ptr<DownloadItem> item(new (std::nothrow) DownloadItem());
     if (!folder || !name || !local || !item) return false;
-    if (!SplitItemSpec(item.c_str(), folder.get(), 1024, name.get(), 1024, local.get(), 8192)) return false;
+    if (!SplitItemSpec(itemText.c_str(), folder.get(), 1024, name.get(), 1024, local.get(), 8192)) return false;
     item->enabled = 1;
     item->urlFolder = DupString(folder.get());
     item->fileName = DupString(name.get());
