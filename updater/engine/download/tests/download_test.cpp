@@ -59,12 +59,7 @@ TEST_F(Downloader, DownloadStoresTheServerTimeSoTheNextCheckIsUpToDate) {
 
   EXPECT_EQ(dl.CheckAndDownload(url.c_str(), local.c_str(), local.c_str()), 1);
   EXPECT_EQ(dl.Status(), kStatusDone);
-  std::string stored;
-  ASSERT_TRUE(ReadBytes(local, &stored));
-  EXPECT_TRUE(stored == body);
-  FILETIME t = {};
-  ASSERT_TRUE(LastWriteTime(local, &t));
-  EXPECT_TRUE(SameTime(t, kServerTime));
+  EXPECT_TRUE(StoredAs(local, body, kServerTime));
   EXPECT_FALSE(Exists(local + L".qxpart"));
 
   const std::vector<std::wstring> expected = {
@@ -169,12 +164,7 @@ TEST_F(Downloader, DroppedConnectionKeepsTheOldFile) {
 
   EXPECT_EQ(dl.CheckAndDownload(HttpUrl(L"drop/" + served.name()).c_str(), local.c_str(), local.c_str()), 0);
   EXPECT_EQ(dl.Status(), kStatusLocalFailure);
-  std::string stored;
-  ASSERT_TRUE(ReadBytes(local, &stored));
-  EXPECT_EQ(stored, "the good old file");
-  FILETIME t = {};
-  ASSERT_TRUE(LastWriteTime(local, &t));
-  EXPECT_TRUE(SameTime(t, older));
+  EXPECT_TRUE(StoredAs(local, "the good old file", older));
   EXPECT_FALSE(Exists(local + L".qxpart"));
   EXPECT_EQ(ProgressLog::Texts().back(), L"ダウンロード中");
 

@@ -51,12 +51,8 @@ TEST_F(HttpsDownloader, CheckAndDownloadStoresTheBytesWithTheServerTime) {
 
   EXPECT_EQ(dl.CheckAndDownload(url.c_str(), local.c_str(), local.c_str()), 1);
   EXPECT_EQ(dl.Status(), kStatusDone);
-  std::string stored;
-  ASSERT_TRUE(ReadBytes(local, &stored));
-  EXPECT_TRUE(stored == body);
+  EXPECT_TRUE(StoredAs(local, body, kServerTime));
   FILETIME t = {};
-  ASSERT_TRUE(LastWriteTime(local, &t));
-  EXPECT_TRUE(SameTime(t, kServerTime));
 
   std::uint64_t size = 0;
   EXPECT_EQ(dl.CheckNewer(url.c_str(), local.c_str(), &t, &size), 0);

@@ -204,3 +204,16 @@ void DialogWatcher::Run() {
     Sleep(100);
   }
 }
+
+::testing::AssertionResult StoredAs(const std::wstring& path, const std::string& bytes, const FILETIME& time) {
+  std::string stored;
+  if (!ReadBytes(path, &stored)) return ::testing::AssertionFailure() << "cannot read the stored file";
+  if (stored != bytes) {
+    return ::testing::AssertionFailure() << "stored " << stored.size() << " bytes differ from the " << bytes.size()
+                                         << " expected";
+  }
+  FILETIME t = {};
+  if (!LastWriteTime(path, &t)) return ::testing::AssertionFailure() << "no last-write time";
+  if (!SameTime(t, time)) return ::testing::AssertionFailure() << "last-write time differs";
+  return ::testing::AssertionSuccess();
+}

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <cstdint>
 #include <thread>
@@ -26,6 +28,8 @@ void WriteBytes(const std::wstring& path, const std::string& bytes, const FILETI
 bool ReadBytes(const std::wstring& path, std::string* bytes);
 bool LastWriteTime(const std::wstring& path, FILETIME* time);
 bool Exists(const std::wstring& path);
+// The file holds exactly these bytes and carries this last-write time.
+::testing::AssertionResult StoredAs(const std::wstring& path, const std::string& bytes, const FILETIME& time);
 void RemoveTree(const std::wstring& path);
 
 // A fresh folder below the temporary folder, removed with its contents.
