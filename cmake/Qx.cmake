@@ -1,6 +1,7 @@
-# Common settings of both builds: "native" (host compiler, portable modules
-# and their tests) and "win32" (i686 mingw-w64, every deliverable, tests run
-# under Wine).
+# Common settings of the builds: "native" (host compiler, portable modules
+# and their tests), "win32" (i686 mingw-w64, the shipped deliverables, tests
+# run under 32-bit Wine) and "win64" (the same sources for x86_64, whose
+# tests run under 64-bit Wine where no 32-bit code can run).
 include_guard(GLOBAL)
 
 set(CMAKE_CXX_STANDARD 17)
@@ -19,20 +20,39 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 enable_testing()
 
 if(WIN32)
+  # Any Windows side; QX_SHIPPED_SIDE only on the 32-bit one that ships.
   set(QX_WIN32 ON)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(QX_SHIPPED_SIDE ON)
+    set(qx_arch i686)
+    set(qx_side win32)
+    set(QX_MANIFEST_ARCH x86)
+  else()
+    set(QX_SHIPPED_SIDE OFF)
+    set(qx_arch x86_64)
+    set(qx_side win64)
+    set(QX_MANIFEST_ARCH amd64)
+  endif()
   enable_language(RC)
   # Doubles stay on SSE; long double remains the x87 80-bit type.
   add_compile_options(-msse2 -mfpmath=sse)
   add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800 NOMINMAX)
   # No mingw runtime DLLs next to the deliverables.
   add_link_options(-static -static-libgcc -static-libstdc++)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${QX_ROOT}/scripts/wine-run.sh)
-  set(QX_THIRDPARTY $ENV{QX_THIRDPARTY})
+  # Tests run on this side's Wine whoever starts ctest.
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+  file(WRITE ${CMAKE_BINARY_DIR}/wine-run
+    "#!/bin/sh\nQX_SIDE=${qx_side} exec '${QX_ROOT}/scripts/wine-run.sh' \"$@\"\n")
+  file(CHMOD ${CMAKE_BINARY_DIR}/wine-run PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(QX_THIRDPARTY $ENV{QX_CACHE})
   if(NOT QX_THIRDPARTY)
-    set(QX_THIRDPARTY /var/cache/qxbuild/thirdparty-i686)
+    set(QX_THIRDPARTY /var/cache/qxbuild)
   endif()
+  set(QX_THIRDPARTY ${QX_THIRDPARTY}/thirdparty-${qx_arch})
 else()
   set(QX_WIN32 OFF)
+  set(QX_SHIPPED_SIDE OFF)
   option(QX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
   if(QX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
@@ -107,10 +127,15 @@ function(qx_add_subdirectories dir)
   endforeach()
 endfunction()
 
-# qx_check_exports(target name...): a test that the built DLL is PE32 and
-# exports exactly these plain names.
-function(qx_check_exports target)
-  add_test(NAME ${target}_exports
-    COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:${target}> "-DNAMES=${ARGN}" -P ${QX_ROOT}/cmake/CheckExports.cmake)
-  set_tests_properties(${target}_exports PROPERTIES LABELS win32)
+# qx_check_shipped(target [options of pe_check.py...]): a test that reads the
+# built file as it ships (machine, imports, exports, resources) without
+# running it. Only the shipped 32-bit side registers these checks, and they
+# need no Wine, so they run on every machine.
+function(qx_check_shipped target)
+  if(NOT QX_SHIPPED_SIDE)
+    return()
+  endif()
+  add_test(NAME ${target}_shipped
+    COMMAND python3 ${QX_ROOT}/cmake/pe_check.py $<TARGET_FILE:${target}> --machine i386 ${ARGN})
+  set_tests_properties(${target}_shipped PROPERTIES LABELS shipped)
 endfunction()

@@ -9,10 +9,41 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 log() { printf '[setup] %s\n' "$*"; }
 
+# Whether this machine runs 32-bit x86 code at all: the kernel's 32-bit
+# support may be switched off, and then every i386 program (wine32 among
+# them) fails with "Exec format error". The probe is a real 32-bit program:
+# a minimal static i386 ELF that exits with 42 through the 32-bit system
+# call gate, so no 32-bit library needs to be installed for it.
+probe_road() {
+  mkdir -p "$QX_BUILD"
+  local probe="$QX_BUILD/.probe-i386" rc road reason
+  # ELF header, one loadable segment, then: mov eax,1; mov ebx,42; int 0x80.
+  printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\140\0\0\0\140\0\0\0\5\0\0\0\0\20\0\0\270\1\0\0\0\273\52\0\0\0\315\200' > "$probe"
+  chmod +x "$probe"
+  rc=0; "$probe" 2>/dev/null || rc=$?
+  rm -f "$probe"
+  if [ -n "${QX_ROAD:-}" ]; then
+    case "$QX_ROAD" in win32|win64) ;; *) echo "QX_ROAD must be win32 or win64" >&2; exit 2 ;; esac
+    road=$QX_ROAD reason="chosen by QX_ROAD=$QX_ROAD (the 32-bit probe exited with $rc)"
+  elif [ $rc -eq 42 ]; then
+    road=win32 reason="this machine runs 32-bit code"
+  else
+    road=win64 reason="this machine runs no 32-bit code (a 32-bit probe program failed with exit code $rc)"
+  fi
+  printf '%s\n%s\n' "$road" "$reason" > "$QX_BUILD/.road"
+  log "road: $road: $reason"
+  if [ "$road" = win32 ]; then
+    log "Windows tests run on win32 (32-bit Wine) and win64 (64-bit Wine)"
+  else
+    log "Windows tests run on win64 (64-bit Wine) only; the shipped win32 files are checked without running them"
+  fi
+}
+
 packages=(
-  g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-tools
+  g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   libz-mingw-w64-dev cmake make nasm dpkg-dev pkg-config g++
-  wine wine32:i386 xvfb xauth x11-utils
+  wine wine64 xvfb xauth x11-utils
   fonts-ipafont-gothic fonts-ipafont-mincho
   libjpeg62-turbo-dev libgif-dev libpng-dev zlib1g-dev googletest
   python3 openssl
@@ -20,10 +51,13 @@ packages=(
 
 install_packages() {
   local missing=()
+  # 32-bit Wine only where 32-bit code runs: elsewhere nothing 32-bit is
+  # installed or started.
+  [ "$(qx_road)" != win32 ] || packages+=(wine32:i386)
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ "$(qx_road)" = win32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     log "adding the i386 architecture"
     dpkg --add-architecture i386
     need_update=1
@@ -47,8 +81,12 @@ EOF
   fi
 }
 
-# Static i686 libraries from Debian's own sources, cached by source version.
+# Static libraries for one Windows architecture (i686 or x86_64) from
+# Debian's own sources, cached by source version.
 build_thirdparty() {
+  local arch=$1
+  local QX_THIRDPARTY=$QX_CACHE/thirdparty-$arch
+  local host=$arch-w64-mingw32
   local stamp="$QX_THIRDPARTY/.stamp"
   local want
   want="$(apt-cache showsrc libjpeg-turbo giflib libpng1.6 2>/dev/null | sed -n 's/^Version: //p' | sort | tr '\n' ' ')"
@@ -63,7 +101,7 @@ build_thirdparty() {
   work=$(mktemp -d)
   trap 'rm -rf "$work"' RETURN
   # Built aside and moved into place, so a half-built prefix is never used.
-  local QX_THIRDPARTY="$work/prefix"
+  QX_THIRDPARTY="$work/prefix"
   mkdir -p "$QX_THIRDPARTY/lib" "$QX_THIRDPARTY/include"
   (cd "$work" && apt-get source -q --download-only libjpeg-turbo giflib libpng1.6 >/dev/null 2>&1)
   chmod -R a+rX "$work"
@@ -72,7 +110,7 @@ build_thirdparty() {
     (cd "$work" && dpkg-source --require-strong-checksums -x "$dsc" >/dev/null 2>"$work/dpkg-source.log") \
       || { cat "$work/dpkg-source.log" >&2; exit 1; }
   done
-  local tc="$QX_ROOT/cmake/toolchain-i686-mingw32.cmake"
+  local tc="$QX_ROOT/cmake/toolchain-$arch-mingw32.cmake"
   local cflags="-O2 -msse2 -mfpmath=sse"
 
   local jpeg
@@ -87,8 +125,8 @@ build_thirdparty() {
   local gif
   gif=$(find "$work" -maxdepth 1 -type d -name 'giflib-*' | head -n1)
   (cd "$gif" && for f in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray; do
-     i686-w64-mingw32-gcc $cflags -c "$f.c" -o "$work/$f.o"; done)
-  i686-w64-mingw32-ar rcs "$QX_THIRDPARTY/lib/libgif.a" "$work"/*.o
+     "$host-gcc-posix" $cflags -c "$f.c" -o "$work/$f.o"; done)
+  "$host-ar" rcs "$QX_THIRDPARTY/lib/libgif.a" "$work"/*.o
   cp "$gif/gif_lib.h" "$QX_THIRDPARTY/include/"
 
   local png
@@ -96,12 +134,12 @@ build_thirdparty() {
   cmake -S "$png" -B "$work/png-build" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$tc" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS="$cflags" -DCMAKE_INSTALL_PREFIX="$QX_THIRDPARTY" \
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_BUILD_ZLIB=OFF \
-    -DZLIB_INCLUDE_DIR=/usr/i686-w64-mingw32/include -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a >/dev/null
+    -DZLIB_INCLUDE_DIR=/usr/$host/include -DZLIB_LIBRARY=/usr/$host/lib/libz.a >/dev/null
   make -C "$work/png-build" -j"$(nproc)" png_static >/dev/null
   cp "$work/png-build/libpng16.a" "$QX_THIRDPARTY/lib/libpng.a"
   cp "$png/png.h" "$png/pngconf.h" "$work/png-build/pnglibconf.h" "$QX_THIRDPARTY/include/"
-  cp /usr/i686-w64-mingw32/lib/libz.a "$QX_THIRDPARTY/lib/"
-  cp /usr/i686-w64-mingw32/include/zlib.h /usr/i686-w64-mingw32/include/zconf.h "$QX_THIRDPARTY/include/"
+  cp "/usr/$host/lib/libz.a" "$QX_THIRDPARTY/lib/"
+  cp "/usr/$host/include/zlib.h" "/usr/$host/include/zconf.h" "$QX_THIRDPARTY/include/"
 
   echo "$want" > "$QX_THIRDPARTY/.stamp"
   mkdir -p "$(dirname "$final")"
@@ -112,9 +150,10 @@ build_thirdparty() {
   log "third-party libraries ready"
 }
 
-# The build's own Wine prefix: Japanese locale comes from LC_ALL in env.sh,
+# A side's own Wine prefix: Japanese locale comes from LC_ALL in env.sh,
 # fonts are mapped to the IPA faces so that dialogs show Japanese text.
 prepare_wine() {
+  qx_use_side "$1"
   if [ -f "$WINEPREFIX/.qx-ready" ]; then
     log "Wine prefix ready at $WINEPREFIX"
     return
@@ -143,6 +182,7 @@ prepare_wine() {
 
 winepath_of() { printf 'Z:%s' "$(echo "$1" | tr '/' '\\')"; }
 
+probe_road
 install_packages
 # Subsystems add what their tests need (servers, printers) as setup.d/*.sh,
 # sourced here in name order; each must be idempotent like this script.
@@ -151,10 +191,12 @@ for extra in "$here"/setup.d/*.sh; do
   log "running ${extra##*/}"
   . "$extra"
 done
-mkdir -p "$(dirname "$QX_THIRDPARTY")"
+mkdir -p "$QX_CACHE"
 (
   flock 9
-  build_thirdparty
-) 9>"$(dirname "$QX_THIRDPARTY")/.lock"
-prepare_wine
+  build_thirdparty i686
+  build_thirdparty x86_64
+) 9>"$QX_CACHE/.lock"
+prepare_wine win64
+[ "$(qx_road)" != win32 ] || prepare_wine win32
 log "done"

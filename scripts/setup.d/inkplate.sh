@@ -1,6 +1,6 @@
 # Print plug-in tests: a private CUPS daemon with a PDF queue (cups-pdf),
-# started and stopped by the tests themselves, and pdftotext to read the result.
-inkplate_packages=(cups printer-driver-cups-pdf ghostscript poppler-utils)
+# started and stopped by the tests themselves; ghostscript makes its PDF files.
+inkplate_packages=(cups printer-driver-cups-pdf ghostscript)
 inkplate_missing=()
 for inkplate_p in "${inkplate_packages[@]}"; do
   dpkg-query -W -f='${Status}' "$inkplate_p" 2>/dev/null | grep -q 'install ok installed' \

@@ -25,7 +25,7 @@ stop() {
 }
 
 start() {
-  [ -f /etc/cups/cups-pdf-inkplate.conf ] && [ -x /usr/sbin/cupsd ] && command -v pdftotext >/dev/null \
+  [ -f /etc/cups/cups-pdf-inkplate.conf ] && [ -x /usr/sbin/cupsd ] && command -v python3 >/dev/null \
     || { echo "print queue prerequisites missing: run scripts/setup.sh" >&2; exit 1; }
   stop
   rm -rf "$dir"

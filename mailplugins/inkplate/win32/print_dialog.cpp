@@ -4,8 +4,11 @@
 
 namespace inkplate {
 
-// Hosts and the dialog agree on the packed 32-bit record.
+// Hosts and the dialog agree on the packed 32-bit record (the 64-bit twin's
+// record is the platform's own).
+#if !defined(_WIN64)
 static_assert(sizeof(PRINTDLGA) == 66, "PRINTDLGA must be the 66-byte packed record");
+#endif
 
 OwnedDc ShowPrintDialog(HWND owner) {
   PRINTDLGA record = {};

@@ -7,7 +7,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 . "$root/scripts/env.sh"
 
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" win32 >"$QX_BUILD/win32-build.log" 2>&1 || { tail -n 40 "$QX_BUILD/win32-build.log"; exit 1; }
+qx_demo_side
+bash "$root/scripts/build.sh" "$QX_SIDE" >"$QX_BUILD/$QX_SIDE-build.log" 2>&1 \
+  || { tail -n 40 "$QX_BUILD/$QX_SIDE-build.log"; exit 1; }
 
 mail="$QX_BUILD/sample-mail"
 rm -rf "$mail"; mkdir -p "$mail/archive"
@@ -18,5 +20,5 @@ printf 'From: billing@example.com\nSubject: 請求書\n--------\n' | sjis > "$ma
 printf 'Subject: old thread\n--------\n' | sjis > "$mail/archive/3.txt"
 
 echo "=== Rosterkit over $mail"
-bash "$root/scripts/wine-session.sh" bash "$root/scripts/wine-run.sh" "$QX_BUILD/win32/bin/rosterkit_demo.exe" \
+bash "$root/scripts/wine-session.sh" bash "$root/scripts/wine-run.sh" "$QX_BUILD/$QX_SIDE/bin/rosterkit_demo.exe" \
   "$(printf 'Z:%s' "$mail" | tr / '\\')"

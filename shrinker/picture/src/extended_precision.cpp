@@ -1,10 +1,6 @@
 #include "extended_precision.h"
 
-#if defined(_WIN32)
-#include <float.h>
-#elif defined(__i386__) || defined(__x86_64__)
-#include <fpu_control.h>
-#else
+#if !defined(__i386__) && !defined(__x86_64__)
 #error "the shrinker's arithmetic needs the x87 unit"
 #endif
 
@@ -12,25 +8,25 @@ namespace vantilo {
 
 namespace {
 
-#if defined(_WIN32)
-unsigned ReadPrecision() { return _control87(0, 0) & _MCW_PC; }
-void WritePrecision(unsigned pc) { _control87(pc, _MCW_PC); }
-constexpr unsigned kExtended = _PC_64;
-#else
-constexpr unsigned kPrecisionMask = 0x300;
-unsigned ReadPrecision() {
-  fpu_control_t cw;
-  _FPU_GETCW(cw);
-  return cw & kPrecisionMask;
+// The x87 control word itself, read and written with the unit's own
+// instructions: the C runtimes disagree (mingw's _control87 leaves the
+// precision alone on x86_64), the hardware does not.
+constexpr unsigned short kPrecisionMask = 0x300;
+constexpr unsigned short kExtended = 0x300;
+
+unsigned short ReadControlWord() {
+  unsigned short cw = 0;
+  __asm__ __volatile__("fnstcw %0" : "=m"(cw));
+  return cw;
 }
-void WritePrecision(unsigned pc) {
-  fpu_control_t cw;
-  _FPU_GETCW(cw);
-  cw = static_cast<fpu_control_t>((cw & ~kPrecisionMask) | pc);
-  _FPU_SETCW(cw);
+
+void WriteControlWord(unsigned short cw) { __asm__ __volatile__("fldcw %0" : : "m"(cw)); }
+
+unsigned short ReadPrecision() { return ReadControlWord() & kPrecisionMask; }
+
+void WritePrecision(unsigned short pc) {
+  WriteControlWord(static_cast<unsigned short>((ReadControlWord() & ~kPrecisionMask) | pc));
 }
-constexpr unsigned kExtended = _FPU_EXTENDED;
-#endif
 
 }  // namespace
 
@@ -40,9 +36,11 @@ ExtendedPrecisionScope::ExtendedPrecisionScope() : saved_(ReadPrecision()) {
 }
 
 ExtendedPrecisionScope::~ExtendedPrecisionScope() {
-  if (saved_ != kExtended) WritePrecision(saved_);
+  if (saved_ != kExtended) WritePrecision(static_cast<unsigned short>(saved_));
 }
 
 bool ExtendedPrecisionScope::IsExtended() { return ReadPrecision() == kExtended; }
+
+void ExtendedPrecisionScope::SetDoubleForTesting() { WritePrecision(0x200); }
 
 }  // namespace vantilo

@@ -22,6 +22,10 @@ class ExtendedPrecisionScope {
   // Reads the current precision control: true for 64-bit significand.
   static bool IsExtended();
 
+  // Drops this thread's precision to a 53-bit significand, as foreign
+  // start-up code or a new thread may leave it.
+  static void SetDoubleForTesting();
+
  private:
   unsigned saved_ = 0;
   bool ok_ = false;

@@ -6,12 +6,6 @@
 
 #include <thread>
 
-#if defined(_WIN32)
-#include <float.h>
-#else
-#include <fpu_control.h>
-#endif
-
 #include "extended_precision.h"
 #include "picture/filters.h"
 #include "reference_filters.h"
@@ -40,19 +34,6 @@ TEST_F(ExtendedArithmetic, PrecisionControlIsSetAndRestored) {
   EXPECT_LT(box / w * h, 1024.0L);
 }
 
-// Drops this thread's x87 precision to a 53-bit significand, as foreign
-// start-up code or a new thread may leave it.
-void UseDoublePrecision() {
-#if defined(_WIN32)
-  _control87(_PC_53, _MCW_PC);
-#else
-  fpu_control_t cw;
-  _FPU_GETCW(cw);
-  cw = static_cast<fpu_control_t>((cw & ~_FPU_EXTENDED) | _FPU_DOUBLE);
-  _FPU_SETCW(cw);
-#endif
-}
-
 TEST(PrecisionControl, FiltersSetItThemselves) {
   WorkPicture pic = PhotoLikePicture(300, 200, 12);
   WorkPicture expected;
@@ -66,7 +47,8 @@ TEST(PrecisionControl, FiltersSetItThemselves) {
   int w = 0, h = 0;
   bool fitted = false, filtered = false, restored = false;
   std::thread worker([&] {
-    UseDoublePrecision();
+    ExtendedPrecisionScope::SetDoubleForTesting();
+    ASSERT_FALSE(ExtendedPrecisionScope::IsExtended());
     fitted = FitSize(1570, 1256, 1280, 1280, w, h);
     filtered = RaiseSaturation(pic, pic, 140) && ShrinkFit(pic, pic, 157, 157) && Sharpen(pic, pic, 80);
     restored = !ExtendedPrecisionScope::IsExtended();  // the caller's setting comes back

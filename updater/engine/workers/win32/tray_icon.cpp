@@ -6,7 +6,9 @@
 
 namespace qxu {
 
+#if !defined(_WIN64)
 static_assert(sizeof(NOTIFYICONDATAW) == 956, "the full record of Vista and later");
+#endif
 
 bool TrayIcon::Add(HWND owner, HICON icon, const wchar_t* programName) {
   LockHold hold(lock_);
