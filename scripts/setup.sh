@@ -53,7 +53,8 @@ install_packages() {
   local missing=()
   # 32-bit Wine only where 32-bit code runs: elsewhere nothing 32-bit is
   # installed or started.
-  [ "$(qx_road)" != win32 ] || packages+=(wine32:i386)
+  # Printing and TLS of 32-bit Wine come from libraries it only recommends.
+  [ "$(qx_road)" != win32 ] || packages+=(wine32:i386 libcups2:i386 libgnutls30:i386)
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done

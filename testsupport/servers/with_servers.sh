@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs a test program beside its local servers: the web server of serve.py
-# (HTTP, HTTPS with a throw-away test CA, HTTPS with a CA nobody trusts) and
-# tinyproxy with basic authentication. Every server is ended by its process
-# id afterwards.
-# Usage: with_servers.sh [emulator] test.exe [args...]
+# Runs a command beside the loopback servers of the Windows tests: the web
+# server of serve.py (HTTP, HTTPS with a throw-away test CA, HTTPS with a CA
+# nobody trusts) and tinyproxy with basic authentication. The command finds
+# them through QX_TEST_* variables (QX_TEST_DOCROOT_UNIX: the document root
+# as a Unix path). Every server is ended by its process id afterwards.
+# Usage: with_servers.sh command [args...]
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -86,5 +87,6 @@ winpath() { printf 'Z:%s' "$(echo "$1" | tr '/' '\\')"; }
 export QX_TEST_HTTP_PORT=${http#http=} QX_TEST_HTTPS_PORT=${https#https=} QX_TEST_UNTRUSTED_PORT=${untrusted#untrusted=}
 export QX_TEST_PROXY_PORT=$proxy_port
 export QX_TEST_DOCROOT=$(winpath "$work/docroot") QX_TEST_CA=$(winpath "$work/ca.der")
+export QX_TEST_DOCROOT_UNIX=$work/docroot
 export WINEDEBUG=${WINEDEBUG:--all}
 "$@"
