@@ -184,10 +184,21 @@ void DialogWatcher::Poll() {
     const int command = reply_ ? reply_(seen) : 0;
     if (command == 0) continue;
     SetPropW(window, kAnswered, reinterpret_cast<HANDLE>(1));
+    NoteAnswer(window, command);
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, command)));
     // The next dialog may reuse the handle: wait until this one is gone.
     for (int i = 0; i < 100 && IsWindow(window) && IsWindowVisible(window) && !stop_; ++i) Sleep(50);
+  }
+}
+
+void DialogWatcher::NoteAnswer(HWND window, int command) {
+  std::lock_guard<std::mutex> hold(lock_);
+  for (auto seen = seen_.rbegin(); seen != seen_.rend(); ++seen) {
+    if (seen->window == window) {
+      seen->answeredWith = command;
+      return;
+    }
   }
 }
 

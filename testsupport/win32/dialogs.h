@@ -60,6 +60,7 @@ struct SeenDialog {
   std::wstring caption;
   std::wstring text;  // a message box's text, else empty
   bool messageBox = false;
+  int answeredWith = 0;  // the command the watcher answered it with, 0 if none
 };
 
 // Watches a scope from a thread of its own. Every dialog that comes up is
@@ -92,6 +93,7 @@ class DialogWatcher {
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
   void Poll();
   bool Record(HWND window, SeenDialog* seen);
+  void NoteAnswer(HWND window, int command);
 
   Scope scope_;
   Reply reply_;

@@ -36,9 +36,15 @@ TempFolder::TempFolder(const wchar_t* prefix) {
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
+std::wstring LongPath(const std::wstring& path) {
+  if (path.compare(0, 4, L"\\\\?\\") == 0 || path.size() < 3 || path[1] != L':') return path;
+  return L"\\\\?\\" + path;
+}
+
 void RemoveTree(const std::wstring& folder) {
-  for (const std::wstring& name : ListFolder(folder)) {
-    const std::wstring child = folder + L"\\" + name;
+  const std::wstring root = LongPath(folder);
+  for (const std::wstring& name : ListFolder(root)) {
+    const std::wstring child = root + L"\\" + name;
     SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (FolderExists(child)) {
       RemoveTree(child);
@@ -46,12 +52,12 @@ void RemoveTree(const std::wstring& folder) {
       DeleteFileW(child.c_str());
     }
   }
-  RemoveDirectoryW(folder.c_str());
+  RemoveDirectoryW(root.c_str());
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes, const FILETIME* lastWrite) {
-  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+  KernelHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -64,7 +70,7 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes, const FILETI
 }
 
 bool ReadBytes(const std::wstring& path, std::string* bytes) {
-  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  KernelHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
   if (!file) return false;
   bytes->clear();

@@ -32,9 +32,15 @@ class TempFolder {
   std::wstring path_;
 };
 
-// Removes a folder with everything in it, read-only files included.
+// Removes a folder with everything in it, read-only files included, however
+// deep the tree goes.
 void RemoveTree(const std::wstring& folder);
 
+// The extended-length form of an absolute path ("\\?\C:\..."), which the
+// file functions take beyond the platform's usual path limit.
+std::wstring LongPath(const std::wstring& path);
+
+// Whole-file writes and reads; paths of any length.
 bool WriteBytes(const std::wstring& path, const std::string& bytes, const FILETIME* lastWrite = nullptr);
 bool ReadBytes(const std::wstring& path, std::string* bytes);
 std::string ReadBytes(const std::wstring& path);  // empty when unreadable

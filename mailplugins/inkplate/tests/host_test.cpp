@@ -9,65 +9,45 @@
 #include <fstream>
 #include <string>
 
-#include "dialog_watcher.h"
 #include "inkplate.h"
 #include "queue_probe.h"
+#include "win32/dialogs.h"
+#include "win32/files.h"
+#include "win32/owned.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::SizeIs;
+using qxtest::DialogCounter;
+using qxtest::DialogWatcher;
+using qxtest::Scope;
 
 namespace {
 
-class Library {
- public:
-  explicit Library(const std::string& path) : module_(LoadLibraryA(path.c_str())) {}
-  ~Library() {
-    if (module_) FreeLibrary(module_);
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  HMODULE get() const { return module_; }
-
- private:
-  HMODULE module_;
+struct DcTraits {
+  using Value = HDC;
+  static Value Empty() { return nullptr; }
+  static void Close(Value value) { DeleteDC(value); }
 };
 
-class Window {
- public:
-  Window()
-      : window_(CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                200, nullptr, nullptr, nullptr, nullptr)) {}
-  ~Window() {
-    if (window_) DestroyWindow(window_);
-  }
-  Window(const Window&) = delete;
-  Window& operator=(const Window&) = delete;
-  HWND get() const { return window_; }
+// The host's own window, the owner of the print dialog.
+qxtest::WindowHandle HostWindow() {
+  return qxtest::WindowHandle(CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                              nullptr, nullptr, nullptr, nullptr));
+}
 
- private:
-  HWND window_;
-};
+// Answers the print dialog of this process as a user would, once its
+// button can be pressed.
+DialogWatcher PrintDialogAnswer(int button) {
+  return DialogWatcher(Scope::ThisProcess(), DialogWatcher::PressWhenEnabled(button));
+}
 
-class Dc {
- public:
-  explicit Dc(HDC dc) : dc_(dc) {}
-  ~Dc() {
-    if (dc_) DeleteDC(dc_);
-  }
-  Dc(const Dc&) = delete;
-  Dc& operator=(const Dc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.find_last_of("\\/") + 1);
+// True when the watcher pressed the button of a dialog.
+bool Pressed(DialogWatcher& watcher, int button) {
+  watcher.Stop();
+  for (const qxtest::SeenDialog& seen : watcher.Seen())
+    if (seen.answeredWith == button) return true;
+  return false;
 }
 
 // Mail files are written by the host as CR LF text.
@@ -88,7 +68,7 @@ int PrinterLineHeight() {
   char name[256] = {};
   DWORD size = sizeof name;
   if (!GetDefaultPrinterA(name, &size)) return 0;
-  Dc ic(CreateICA(nullptr, name, nullptr, nullptr));
+  qxtest::Owned<DcTraits> ic(CreateICA(nullptr, name, nullptr, nullptr));
   TEXTMETRICA metrics = {};
   if (!ic.get() || !GetTextMetricsA(ic.get(), &metrics)) return 0;
   return metrics.tmHeight;
@@ -116,7 +96,7 @@ class InkplateHost : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     PrintWithDeviceCourier();
-    library_ = new Library(ProgramFolder() + "Inkplate.dll");
+    library_ = new qxtest::ModuleHandle(LoadLibraryW((qxtest::ProgramFolder() + L"Inkplate.dll").c_str()));
   }
   static void TearDownTestSuite() {
     delete library_;
@@ -135,12 +115,12 @@ class InkplateHost : public ::testing::Test {
     ASSERT_EQ(before_.pending, 0);
   }
 
-  static Library* library_;
+  static qxtest::ModuleHandle* library_;
   PrintCharProc printChar_ = nullptr;
   QueueReport before_;
 };
 
-Library* InkplateHost::library_ = nullptr;
+qxtest::ModuleHandle* InkplateHost::library_ = nullptr;
 
 const char kMail[] =
     "UnSealed: TRUE\n"
@@ -170,11 +150,11 @@ TEST_F(InkplateHost, MissingFileReturnsOneWithoutADialog) {
 TEST_F(InkplateHost, CancelledDialogReturnsOneAndPrintsNothing) {
   RequireQueue();
   const std::string mail = WriteMail("cancel", std::string(kMail) + "body\n");
-  Window host;
+  const qxtest::WindowHandle host = HostWindow();
   DialogCounter dialogs;
-  DialogWatcher watcher(IDCANCEL);
+  DialogWatcher watcher = PrintDialogAnswer(IDCANCEL);
   EXPECT_EQ(printChar_(mail.c_str(), 1000, 0, host.get()), 1);
-  EXPECT_TRUE(watcher.Finish());
+  EXPECT_TRUE(Pressed(watcher, IDCANCEL));
   EXPECT_GE(dialogs.count(), 1);
   EXPECT_TRUE(IsWindowEnabled(host.get()));
   const QueueReport after = ReadQueue();
@@ -190,11 +170,11 @@ TEST_F(InkplateHost, ConfirmedDialogPrintsTheMailPageByPage) {
   std::string lines = kMail;
   for (int i = 1; i <= 11; ++i) lines += "body line " + std::to_string(i) + "\n";
   const std::string mail = WriteMail("print", lines);
-  Window host;
-  DialogWatcher watcher(IDOK);
+  const qxtest::WindowHandle host = HostWindow();
+  DialogWatcher watcher = PrintDialogAnswer(IDOK);
   // Rows 2 to 6 fit; the header lines never break a page.
   EXPECT_EQ(printChar_(mail.c_str(), 6 * lineHeight, 0, host.get()), 0);
-  EXPECT_TRUE(watcher.Finish());
+  EXPECT_TRUE(Pressed(watcher, IDOK));
 
   const QueueReport after = ReadQueue();
   ASSERT_TRUE(after.ok);
@@ -220,9 +200,9 @@ TEST_F(InkplateHost, PrintAllPrintsEveryLineOfTheFile) {
   const int lineHeight = PrinterLineHeight();
   ASSERT_GT(lineHeight, 0);
   const std::string mail = WriteMail("all", std::string(kMail) + "Hello Bob,\nsee you.\n");
-  DialogWatcher watcher(IDOK);
+  DialogWatcher watcher = PrintDialogAnswer(IDOK);
   EXPECT_EQ(printChar_(mail.c_str(), 40 * lineHeight, 1, nullptr), 0);
-  EXPECT_TRUE(watcher.Finish());
+  EXPECT_TRUE(Pressed(watcher, IDOK));
 
   const QueueReport after = ReadQueue();
   ASSERT_TRUE(after.ok);

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "scoped_handle.h"
+#include "win32/owned.h"
 
 std::string QueueDir() {
   const char* dir = std::getenv("INKPLATE_QUEUE_DIR");
@@ -62,7 +62,7 @@ QueueReport ReadQueue() {
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &info))
     return report;
-  ScopedHandle process(info.hProcess), thread(info.hThread);
+  const qxtest::KernelHandle process(info.hProcess), thread(info.hThread);
   // A Linux child gives Wine nothing to wait on; the report appears by rename.
   std::ifstream in;
   for (int i = 0; i < 1200 && !in.is_open(); ++i) {

@@ -24,7 +24,7 @@ class HostTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // A fresh load per test: the library's counters start at zero on load.
-    library_ = LoadLibraryA((ModuleFolder() + "Rosterkit.dll").c_str());
+    library_ = LoadLibraryW((qxtest::ProgramFolder() + L"Rosterkit.dll").c_str());
     ASSERT_NE(library_, nullptr);
     addListMail_ = Bind<AddListMailProc>(library_, "AddListMail");
     directoryFCount_ = Bind<DirectoryFCountProc>(library_, "DirectoryFCount");

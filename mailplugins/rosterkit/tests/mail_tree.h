@@ -3,22 +3,20 @@
 
 #include <string>
 
+#include "win32/files.h"
+
 class MailTree {
  public:
-  MailTree();
-  ~MailTree();
-  MailTree(const MailTree&) = delete;
-  MailTree& operator=(const MailTree&) = delete;
+  MailTree() : root_(folder_.pathA() + "\\") {}
 
   // Root folder, ending with a backslash.
   const std::string& root() const { return root_; }
-  // Paths are relative to the root, with backslashes.
+  // Paths are relative to the root, with backslashes; trees may go deeper
+  // than the platform's usual path limit.
   std::string Folder(const std::string& relative);
   std::string File(const std::string& relative, const std::string& bytes);
 
  private:
+  qxtest::TempFolder folder_{L"rk"};
   std::string root_;
 };
-
-// Folder of the running test program, where the built DLLs lie.
-std::string ModuleFolder();

@@ -6,48 +6,20 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "handles.h"
 #include "output_naming.h"
 #include "picture/filters.h"
 #include "picture/jpeg_writer.h"
 #include "picture/load_picture.h"
+#include "win32/processes.h"
 
 namespace vantilo::test {
 
 namespace {
-void RemoveTree(const std::string& folder) {
-  for (const std::string& name : ListFolder(folder)) {
-    const std::string p = folder + "\\" + name;
-    if (FolderExists(p)) {
-      RemoveTree(p);
-    } else {
-      SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(p.c_str());
-    }
-  }
-  RemoveDirectoryA(folder.c_str());
-}
-
 void WriteAll(const std::string& path, const void* data, std::size_t size) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  if (!file || !WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size)
+  if (!qxtest::WriteBytes(qxtest::Widen(path), std::string(static_cast<const char*>(data), size)))
     throw std::runtime_error("cannot write " + path);
 }
 }  // namespace
-
-TempFolder::TempFolder() {
-  char base[MAX_PATH];
-  GetTempPathA(MAX_PATH, base);
-  static int counter = 0;
-  for (;;) {
-    path_ = std::string(base) + "vt" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("no temporary folder");
-  }
-}
-
-TempFolder::~TempFolder() { RemoveTree(path_); }
 
 WorkPicture MakePicture(int width, int height, int seed) {
   WorkPicture p;
@@ -112,64 +84,25 @@ void WritePng(const std::string& path, const WorkPicture& picture) {
 void WriteText(const std::string& path, const std::string& text) { WriteAll(path, text.data(), text.size()); }
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return bytes;
-  std::uint8_t chunk[65536];
-  DWORD got = 0;
-  while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-  return bytes;
-}
-
-bool FileExists(const std::string& path) {
-  const DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::string& path) {
-  const DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+  const std::string bytes = qxtest::ReadBytes(qxtest::Widen(path));
+  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
 std::vector<std::string> ListFolder(const std::string& folder) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &fd));
-  if (!find) return names;
-  do {
-    const std::string n = fd.cFileName;
-    if (n != "." && n != "..") names.push_back(n);
-  } while (FindNextFileA(find.Get(), &fd));
-  std::sort(names.begin(), names.end());
+  for (const std::wstring& name : qxtest::ListFolder(qxtest::Widen(folder))) names.push_back(qxtest::Narrow(name));
   return names;
 }
 
 std::string BinFolder() {
-  char module[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, module, MAX_PATH);
-  std::string path(module, n);
-  return path.substr(0, path.find_last_of('\\'));
+  const std::string folder = qxtest::Narrow(qxtest::ProgramFolder());
+  return folder.substr(0, folder.size() - 1);
 }
 
 int RunVantilo(const std::string& folder, const std::string& arguments, const std::string& workingFolder) {
   const std::string exe = folder + "\\Vantilo.exe";
   if (!FileExists(exe) && !CopyFileA((BinFolder() + "\\Vantilo.exe").c_str(), exe.c_str(), FALSE)) return -1;
-  std::string commandLine = "\"" + exe + "\" " + arguments;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workingFolder.c_str(), &si,
-                      &pi))
-    return -1;
-  FileHandle process(pi.hProcess), thread(pi.hThread);
-  if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.Get(), 99);
-    WaitForSingleObject(process.Get(), 5000);
-    return -1;
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(process.Get(), &code);
-  return static_cast<int>(code);
+  return qxtest::RunProcess(qxtest::Widen(exe), qxtest::Widen(arguments), qxtest::Widen(workingFolder));
 }
 
 void WriteIni(const std::string& path, const std::string& section,

@@ -7,22 +7,11 @@
 #include <vector>
 
 #include "picture/work_picture.h"
+#include "win32/files.h"
 
 namespace vantilo::test {
 
-// A fresh folder under the temporary folder, removed with its content.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& Path() const { return path_; }  // no trailing separator
-  std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
- private:
-  std::string path_;
-};
+using qxtest::TempFolder;
 
 // Gradient picture with a little structure, distinct per seed.
 WorkPicture MakePicture(int width, int height, int seed);
@@ -32,13 +21,16 @@ void WriteJpeg(const std::string& path, const WorkPicture& picture);
 void WritePng(const std::string& path, const WorkPicture& picture);
 void WriteText(const std::string& path, const std::string& text);
 
+// Narrow forms of the support library's file functions, for these tests'
+// ANSI paths.
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
-bool FileExists(const std::string& path);
-bool FolderExists(const std::string& path);
+inline bool FileExists(const std::string& path) { return qxtest::FileExists(qxtest::Widen(path)); }
+inline bool FolderExists(const std::string& path) { return qxtest::FolderExists(qxtest::Widen(path)); }
 // Names in a folder, without "." and "..", sorted.
 std::vector<std::string> ListFolder(const std::string& folder);
 
-// The folder of the running test program (where Vantilo.exe is built).
+// The folder of the running test program (where Vantilo.exe is built),
+// without a trailing separator.
 std::string BinFolder();
 
 // Copies Vantilo.exe into folder, runs it there with the argument text in

@@ -20,12 +20,12 @@ class CommandLineRun : public ::testing::Test {
     WriteIni(Ini(), section, values);
   }
   std::string Ini() const { return dir / "Vantilo.ini"; }
-  int Run(const std::string& args) { return RunVantilo(dir.Path(), args, dir.Path()); }
+  int Run(const std::string& args) { return RunVantilo(dir.pathA(), args, dir.pathA()); }
   std::string Quoted(const std::string& name) const { return "\"" + (dir / name) + "\""; }
   // The folder's content apart from the program and its settings.
   Names Outputs(const std::string& sub = "") const {
     Names names;
-    for (const std::string& n : ListFolder(sub.empty() ? dir.Path() : dir / sub))
+    for (const std::string& n : ListFolder(sub.empty() ? dir.pathA() : dir / sub))
       if (n != "Vantilo.exe" && n != "Vantilo.ini") names.push_back(n);
     return names;
   }
@@ -192,7 +192,7 @@ TEST_F(CommandLineRun, OutputNeverReplacesItsSource) {
   const auto original = ReadBytes(dir / "a.jpg");
   for (const char* folder : {"", ".", ".\\", "sub\\..", "..\\"}) {
     std::string name = folder;
-    if (name == "..\\") name += dir.Path().substr(dir.Path().find_last_of('\\') + 1);
+    if (name == "..\\") name += dir.pathA().substr(dir.pathA().find_last_of('\\') + 1);
     Settings("changed", {{"save", "1"}, {"folder", name}});
     ASSERT_EQ(Run("a.jpg"), 0);
     EXPECT_EQ(ReadBytes(dir / "a.jpg"), original) << '"' << name << '"';
@@ -247,11 +247,11 @@ struct DesktopRedirect {
 
 TEST_F(CommandLineRun, ShortcutSwitchAloneMakesTheShortcutAndNothingElse) {
   TempFolder desktop;
-  DesktopRedirect redirect(desktop.Path());
+  DesktopRedirect redirect(desktop.pathA());
   Settings("pixel", {{"Index", "3"}});
   const auto iniBefore = ReadBytes(Ini());
   ASSERT_EQ(Run("/sc"), 0);
-  EXPECT_EQ(ListFolder(desktop.Path()), Names{"Vantilo.lnk"});
+  EXPECT_EQ(ListFolder(desktop.pathA()), Names{"Vantilo.lnk"});
   {
     ComApartment com;
     ComPtr<IShellLinkA> link;
@@ -279,7 +279,7 @@ TEST_F(CommandLineRun, ShortcutSwitchAloneMakesTheShortcutAndNothingElse) {
   // Only the exact switch counts.
   DeleteFileA((desktop / "Vantilo.lnk").c_str());
   ASSERT_EQ(Run("/SC"), 0);
-  EXPECT_EQ(ListFolder(desktop.Path()), Names{});
+  EXPECT_EQ(ListFolder(desktop.pathA()), Names{});
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ TEST_F(Drops, WideDropNamesOutsideTheCodePageAreNotGuessed) {
   // "a\u00e9.bmp" has no spelling in code page 932; as "a?.bmp" it would be
   // looked up as a wildcard and find ab.bmp.
   WriteBmp(dir / "ab.bmp", MakePicture(64, 48, 1));
-  const std::wstring accented = Wide(dir.Path()) + L"\\a\u00e9.bmp";
+  const std::wstring accented = Wide(dir.pathA()) + L"\\a\u00e9.bmp";
   ASSERT_TRUE(CopyFileW(Wide(dir / "ab.bmp").c_str(), accented.c_str(), FALSE));
   const std::string japanese = dir / "\x95\x5C\x8E\xA6.bmp";  // 表示.bmp
   WriteBmp(japanese, MakePicture(64, 48, 2));

@@ -6,69 +6,32 @@
 
 #include "app_test_support.h"
 #include "control_ids.h"
-#include "handles.h"
+#include "win32/dialogs.h"
+#include "win32/processes.h"
 
 namespace vantilo::test {
 namespace {
-
-struct Search {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindForm(HWND hwnd, LPARAM lp) {
-  auto* s = reinterpret_cast<Search*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char cls[32] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (pid == s->pid && std::string(cls) == kMainWindowClass) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 TEST(VantiloProgram, OpensIdleAndSavesOnClose) {
   TempFolder dir;
   ASSERT_TRUE(CopyFileA((BinFolder() + "\\Vantilo.exe").c_str(), (dir / "Vantilo.exe").c_str(), FALSE));
   WriteIni(dir / "Vantilo.ini", "option", {{"parcent", "250"}});
-  std::string commandLine = "\"" + (dir / "Vantilo.exe") + "\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si, &pi));
-  FileHandle process(pi.hProcess), thread(pi.hThread);
   // Whatever fails below, the program does not outlive the test.
-  struct EndProcess {
-    HANDLE h;
-    ~EndProcess() {
-      if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(h, 1);
-        WaitForSingleObject(h, 5000);
-      }
-    }
-  } end{process.Get()};
-  WaitForInputIdle(process.Get(), 20000);
-  Search search{pi.dwProcessId, nullptr};
-  for (int i = 0; i < 200 && !search.found; ++i) {
-    EnumWindows(FindForm, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) Sleep(50);
-  }
-  ASSERT_NE(search.found, nullptr);
+  qxtest::ChildProcess program(dir / L"Vantilo.exe", L"", dir.path());
+  ASSERT_TRUE(program.started());
+  WaitForInputIdle(program.handle(), 20000);
+  const HWND form = qxtest::WaitForWindowOfClass(program.id(), qxtest::Widen(kMainWindowClass).c_str(), 10000);
+  ASSERT_NE(form, nullptr);
   // Settings were loaded at the first showing, through the edit's handler.
   char text[64] = {};
-  SendMessageA(GetDlgItem(search.found, kEdit2), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  SendMessageA(GetDlgItem(form, kEdit2), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   EXPECT_STREQ(text, "100");
-  SendMessageA(GetDlgItem(search.found, kEdit5), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  SendMessageA(GetDlgItem(form, kEdit5), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   EXPECT_STREQ(text, "Resized");
   // Still open: no arguments means waiting for drops.
-  EXPECT_EQ(WaitForSingleObject(process.Get(), 300), static_cast<DWORD>(WAIT_TIMEOUT));
-  PostMessageA(search.found, WM_CLOSE, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(process.Get(), 20000), static_cast<DWORD>(WAIT_OBJECT_0));
-  DWORD code = 99;
-  GetExitCodeProcess(process.Get(), &code);
-  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(WaitForSingleObject(program.handle(), 300), static_cast<DWORD>(WAIT_TIMEOUT));
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.Wait(20000), 0);
   const std::string ini = dir / "Vantilo.ini";
   EXPECT_EQ(IniValue(ini, "option", "parcent"), "100");
   EXPECT_EQ(IniValue(ini, "pixel", "x"), "150");
