@@ -74,28 +74,9 @@ int PrinterLineHeight() {
   return metrics.tmHeight;
 }
 
-// Wine's PostScript driver downloads the default face of a Japanese code page
-// as a TrueType font whose glyphs carry CID names, which no PDF reader turns
-// back into text; the printer's own Courier keeps the lines readable. Set
-// before the first device context of the printer reads its settings.
-void PrintWithDeviceCourier() {
-  char name[256] = {};
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return;
-  HANDLE printer = nullptr;
-  PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-  if (!OpenPrinterA(name, &printer, &access)) return;
-  char courier[] = "Courier";
-  for (const char* face : {"System", "Courier", "Times"})
-    SetPrinterDataExA(printer, "PrinterDriverData\\FontSubTable", face, REG_SZ, reinterpret_cast<BYTE*>(courier),
-                      sizeof courier);
-  ClosePrinter(printer);
-}
-
 class InkplateHost : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    PrintWithDeviceCourier();
     library_ = new qxtest::ModuleHandle(LoadLibraryW((qxtest::ProgramFolder() + L"Inkplate.dll").c_str()));
   }
   static void TearDownTestSuite() {
