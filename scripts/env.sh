@@ -77,11 +77,12 @@ qx_stop_display() {
 # files where 32-bit code runs and their 64-bit twins elsewhere. Prints a
 # line saying which, and why.
 qx_demo_side() {
-  local side=${qx_requested_side:-$(qx_road)}
+  local side=${qx_requested_side:-$(qx_road)} why
+  why=$([ -n "$qx_requested_side" ] && echo "chosen by QX_SIDE=$side" || qx_road_reason)
   qx_use_side "$side"
   if [ "$side" = win32 ]; then
-    echo "Running the shipped 32-bit programs (win32) under 32-bit Wine." >&2
+    echo "Running the shipped 32-bit programs (win32) under 32-bit Wine: $why." >&2
   else
-    echo "Running the 64-bit twins of the shipped programs (win64) under 64-bit Wine: $(qx_road_reason)." >&2
+    echo "Running the 64-bit twins of the shipped programs (win64) under 64-bit Wine: $why." >&2
   fi
 }
