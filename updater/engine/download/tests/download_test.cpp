@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "download_helpers.h"
+#include "win32/files.h"
+#include "win32/loopback.h"
 
 using namespace qxu;
+using namespace qxtest;
 
 namespace {
 
@@ -14,12 +17,12 @@ const FILETIME kServerTime = FileTimeOf(2024, 5, 17, 9, 30, 12);
 class Downloader : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(EnvPort("QX_TEST_HTTP_PORT"), 0) << "run through with_servers.sh";
+    ASSERT_TRUE(ServersRunning()) << "run through with_servers.sh";
     ProgressLog::Clear();
     dl.SetProgressCallback(&ProgressLog::Callback);
   }
   HttpDownloader dl;
-  ScratchFolder dir;
+  TempFolder dir;
 };
 
 TEST_F(Downloader, CheckComparesTheServerTimeWithTheLocalFile) {
@@ -60,7 +63,7 @@ TEST_F(Downloader, DownloadStoresTheServerTimeSoTheNextCheckIsUpToDate) {
   EXPECT_EQ(dl.CheckAndDownload(url.c_str(), local.c_str(), local.c_str()), 1);
   EXPECT_EQ(dl.Status(), kStatusDone);
   EXPECT_TRUE(StoredAs(local, body, kServerTime));
-  EXPECT_FALSE(Exists(local + L".qxpart"));
+  EXPECT_FALSE(FileExists(local + L".qxpart"));
 
   const std::vector<std::wstring> expected = {
       L"インターネットに接続中", L"ページに接続中",           L"アクセスバッファサイズを確認中",
@@ -116,7 +119,7 @@ TEST_F(Downloader, MissingFileFailsTheCheckAndTheDownload) {
   size = 0;
   EXPECT_EQ(dl.Download(url.c_str(), local.c_str(), nullptr, &size), 0);
   EXPECT_EQ(dl.Status(), kStatusNewer);
-  EXPECT_FALSE(Exists(local));
+  EXPECT_FALSE(FileExists(local));
   EXPECT_EQ(dl.Download(L"", local.c_str(), nullptr, &size), 0);
   EXPECT_EQ(dl.Status(), kStatusLocalFailure);
 }
@@ -165,15 +168,15 @@ TEST_F(Downloader, DroppedConnectionKeepsTheOldFile) {
   EXPECT_EQ(dl.CheckAndDownload(HttpUrl(L"drop/" + served.name()).c_str(), local.c_str(), local.c_str()), 0);
   EXPECT_EQ(dl.Status(), kStatusLocalFailure);
   EXPECT_TRUE(StoredAs(local, "the good old file", older));
-  EXPECT_FALSE(Exists(local + L".qxpart"));
+  EXPECT_FALSE(FileExists(local + L".qxpart"));
   EXPECT_EQ(ProgressLog::Texts().back(), L"ダウンロード中");
 
   // Without an old file nothing at all is left behind.
   std::uint64_t size = 0;
   const std::wstring fresh = dir / L"fresh.bin";
   EXPECT_EQ(dl.Download(HttpUrl(L"drop/" + served.name()).c_str(), fresh.c_str(), nullptr, &size), 0);
-  EXPECT_FALSE(Exists(fresh));
-  EXPECT_FALSE(Exists(fresh + L".qxpart"));
+  EXPECT_FALSE(FileExists(fresh));
+  EXPECT_FALSE(FileExists(fresh + L".qxpart"));
 }
 
 TEST_F(Downloader, LockedTargetGives126AndLeavesNothingBehind) {
@@ -189,7 +192,7 @@ TEST_F(Downloader, LockedTargetGives126AndLeavesNothingBehind) {
   std::string stored;
   ASSERT_TRUE(ReadBytes(local, &stored));
   EXPECT_EQ(stored, "in use");
-  EXPECT_FALSE(Exists(local + L".qxpart"));
+  EXPECT_FALSE(FileExists(local + L".qxpart"));
 }
 
 TEST_F(Downloader, SlowBodyArrivesWhole) {
@@ -222,7 +225,7 @@ TEST_F(Downloader, ProgressOfAFileBeyondFortyTwoMegabytesStaysInRange) {
 TEST_F(Downloader, MakeFoldersCreatesEveryMissingParent) {
   const std::wstring deep = dir / L"a\\b\\c";
   EXPECT_EQ(HttpDownloader::MakeFolders((deep + L"\\ \r\n").c_str()), 1);
-  EXPECT_TRUE(GetFileAttributesW(deep.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_TRUE(FolderExists(deep));
   EXPECT_EQ(HttpDownloader::MakeFolders(deep.c_str()), 0);  // exists already
   EXPECT_EQ(HttpDownloader::MakeFolders(L"C:"), 0);
   EXPECT_EQ(HttpDownloader::MakeFolders(L""), 0);

@@ -4,11 +4,13 @@
 
 #include <memory>
 
+#include "download_helpers.h"
 #include "http_downloader.h"
-#include "test_support.h"
-#include "trusted_test_ca.h"
+#include "win32/files.h"
+#include "win32/loopback.h"
 
 using namespace qxu;
+using namespace qxtest;
 
 namespace {
 
@@ -18,7 +20,7 @@ const FILETIME kServerTime = FileTimeOf(2025, 3, 9, 22, 15, 41);
 // at its first secure connection.
 class TestCaEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { ca_.reset(new TrustedTestCa(EnvPath("QX_TEST_CA"))); }
+  void SetUp() override { ca_.reset(new TrustedTestCa); }
   void TearDown() override { ca_.reset(); }
   static bool Trusted() { return ca_ && ca_->installed(); }
 
@@ -29,18 +31,18 @@ std::unique_ptr<TrustedTestCa> TestCaEnvironment::ca_;
 ::testing::Environment* const kTestCa = ::testing::AddGlobalTestEnvironment(new TestCaEnvironment);
 
 std::wstring UntrustedUrl(const std::wstring& path) {
-  return L"https://localhost:" + std::to_wstring(EnvPort("QX_TEST_UNTRUSTED_PORT")) + L"/" + path;
+  return L"https://localhost:" + std::to_wstring(ServerPort("QX_TEST_UNTRUSTED_PORT")) + L"/" + path;
 }
 
 class HttpsDownloader : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(EnvPort("QX_TEST_HTTPS_PORT"), 0) << "run through with_servers.sh";
-    ASSERT_NE(EnvPort("QX_TEST_UNTRUSTED_PORT"), 0) << "run through with_servers.sh";
+    ASSERT_NE(ServerPort("QX_TEST_HTTPS_PORT"), 0) << "run through with_servers.sh";
+    ASSERT_NE(ServerPort("QX_TEST_UNTRUSTED_PORT"), 0) << "run through with_servers.sh";
     ASSERT_TRUE(TestCaEnvironment::Trusted()) << "the test CA could not be trusted";
   }
   HttpDownloader dl;
-  ScratchFolder dir;
+  TempFolder dir;
 };
 
 TEST_F(HttpsDownloader, CheckAndDownloadStoresTheBytesWithTheServerTime) {
@@ -101,10 +103,10 @@ TEST_F(HttpsDownloader, UntrustedCertificateFailsAndKeepsTheOldFile) {
   EXPECT_EQ(stored, "the good old file");
   ASSERT_TRUE(LastWriteTime(local, &t));
   EXPECT_TRUE(SameTime(t, older));
-  EXPECT_FALSE(Exists(local + L".qxpart"));
+  EXPECT_FALSE(FileExists(local + L".qxpart"));
   const std::wstring fresh = dir / L"new\\rogue.bin";
   EXPECT_EQ(dl.Download(url.c_str(), fresh.c_str(), nullptr, &size), 0);
-  EXPECT_FALSE(Exists(dir / L"new"));
+  EXPECT_FALSE(FolderExists(dir / L"new"));
 
   // The same file from the trusted server arrives: only the trust differed.
   EXPECT_EQ(dl.CheckAndDownload(HttpsUrl(served.name()).c_str(), local.c_str(), local.c_str()), 1);

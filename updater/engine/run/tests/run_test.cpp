@@ -6,12 +6,15 @@
 
 #include "engine/support/core/owned_string.h"
 #include "engine/support/core/password_scrambler.h"
+#include "download_helpers.h"
 #include "recording_port.h"
-#include "test_support.h"
 #include "update_run.h"
 #include "update_status.h"
+#include "win32/files.h"
+#include "win32/loopback.h"
 
 using namespace qxu;
+using namespace qxtest;
 
 namespace {
 
@@ -23,7 +26,7 @@ std::wstring Folder() { return HttpUrl(L""); }
 class UpdateRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(EnvPort("QX_TEST_HTTP_PORT"), 0) << "run through with_servers.sh";
+    ASSERT_TRUE(ServersRunning()) << "run through with_servers.sh";
     e = std::make_unique<UpdateEngine>();
     e->windows = &port;
     e->argumentCount = 1;
@@ -33,7 +36,7 @@ class UpdateRun : public ::testing::Test {
   }
   std::unique_ptr<UpdateEngine> e;
   RecordingPort port;
-  ScratchFolder dir;
+  TempFolder dir;
 };
 
 TEST_F(UpdateRun, RunItemsCountsDownloadsAndLetsFailedChecksPass) {
@@ -49,8 +52,8 @@ TEST_F(UpdateRun, RunItemsCountsDownloadsAndLetsFailedChecksPass) {
   EXPECT_EQ(e->run.allSucceeded, 1);
   EXPECT_EQ(e->run.busy, 0);
   EXPECT_EQ(port.commands, std::vector<int>{2});
-  EXPECT_TRUE(Exists(dir / L"run-fresh.bin"));
-  EXPECT_FALSE(Exists(dir / L"run-missing.bin"));
+  EXPECT_TRUE(FileExists(dir / L"run-fresh.bin"));
+  EXPECT_FALSE(FileExists(dir / L"run-missing.bin"));
   EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0).text,
             L"1個のファイルをアップデートしました");
 }
@@ -86,7 +89,7 @@ TEST_F(UpdateRun, EmptyCommandLineOnlyAsksForTheOwnUpdate) {
   e->argumentCount = 0;
   RunItems(*e);
   EXPECT_EQ(e->options.ownUpdate, 1);
-  EXPECT_FALSE(Exists(dir / L"never.bin"));
+  EXPECT_FALSE(FileExists(dir / L"never.bin"));
   EXPECT_EQ(e->run.updatedCount, 0);
 }
 
@@ -166,15 +169,15 @@ TEST_F(UpdateRun, CancelledProxyDialogAbortsTheRun) {
   AddItem(*e, Folder(), b.name(), dir / L"b.bin");
   e->options.proxyUserUse = 1;
   e->options.proxyServer = DupString(L"127.0.0.1");
-  e->options.proxyPort = DupString(std::to_wstring(EnvPort("QX_TEST_PROXY_PORT")).c_str());
-  DialogWatcher watcher(L"", L"", false);
+  e->options.proxyPort = DupString(std::to_wstring(ServerPort("QX_TEST_PROXY_PORT")).c_str());
+  DialogWatcher watcher(Scope::ThisProcess(), ProxyPassword(L"", L"", false));
   RunItems(*e);
-  EXPECT_EQ(watcher.answered(), 1);
+  EXPECT_EQ(watcher.Seen().size(), 1u) << watcher.Describe();
   ASSERT_EQ(port.messages, std::vector<std::wstring>{L"中断しました"});
   EXPECT_EQ(port.messageTypes[0] & MB_ICONWARNING, static_cast<unsigned>(MB_ICONWARNING));
   EXPECT_EQ(e->run.updatedCount, -1);
   EXPECT_EQ(port.commands, (std::vector<int>{1, 2}));
-  EXPECT_FALSE(Exists(dir / L"b.bin"));
+  EXPECT_FALSE(FileExists(dir / L"b.bin"));
   EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0).icon, MessageIcon::None);
 }
 
@@ -185,13 +188,13 @@ TEST_F(UpdateRun, ScrambledProxyPasswordIsUsedWhenItDecodes) {
   ASSERT_EQ(ScramblePassword(L"qxpass", scrambled, 64), 1);
   e->options.proxyUserUse = 1;
   e->options.proxyServer = DupString(L"127.0.0.1");
-  e->options.proxyPort = DupString(std::to_wstring(EnvPort("QX_TEST_PROXY_PORT")).c_str());
+  e->options.proxyPort = DupString(std::to_wstring(ServerPort("QX_TEST_PROXY_PORT")).c_str());
   e->options.proxyUser = DupString(L"qxuser");
   e->options.proxyPassword = DupString(L"wrong");
   e->options.proxyPasswordScrambled = DupString(scrambled);
   RunItems(*e);
   EXPECT_EQ(e->run.updatedCount, 1);
-  EXPECT_TRUE(Exists(dir / L"s.bin"));
+  EXPECT_TRUE(FileExists(dir / L"s.bin"));
 }
 
 class SelfUpdate : public UpdateRun {
@@ -200,12 +203,12 @@ class SelfUpdate : public UpdateRun {
     UpdateRun::SetUp();
     e->windows = nullptr;
     e->stampLastCheck = [this] { ++stamps; };
-    folder = EnvPath("QX_TEST_DOCROOT") + L"\\sources\\QxUpdate32";
-    CreateDirectoryW((EnvPath("QX_TEST_DOCROOT") + L"\\sources").c_str(), nullptr);
+    folder = ServerPath("QX_TEST_DOCROOT") + L"\\sources\\QxUpdate32";
+    CreateDirectoryW((ServerPath("QX_TEST_DOCROOT") + L"\\sources").c_str(), nullptr);
     CreateDirectoryW(folder.c_str(), nullptr);
   }
-  void TearDown() override { RemoveTree(EnvPath("QX_TEST_DOCROOT") + L"\\sources"); }
-  std::wstring Server() { return L"http://127.0.0.1:" + std::to_wstring(EnvPort("QX_TEST_HTTP_PORT")); }
+  void TearDown() override { RemoveTree(ServerPath("QX_TEST_DOCROOT") + L"\\sources"); }
+  std::wstring Server() { return L"http://127.0.0.1:" + std::to_wstring(ServerPort("QX_TEST_HTTP_PORT")); }
   int stamps = 0;
   std::wstring folder;
 };
@@ -226,12 +229,12 @@ TEST_F(SelfUpdate, NothingNewerOrNoServerCopyStillStampsTheCheck) {
   WriteBytes(e->programPath, "old updater", &kOldTime);
   RunSelfUpdate(*e, Server().c_str());
   EXPECT_EQ(e->run.updatedCount, 0);
-  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
   EXPECT_EQ(stamps, 1);
 
   DeleteFileW((folder + L"\\QxUpdate.exe").c_str());
   RunSelfUpdate(*e, Server().c_str());
-  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
   EXPECT_EQ(stamps, 2);
 }
 
@@ -241,7 +244,7 @@ TEST_F(SelfUpdate, FailedDownloadLeavesTheCheckForNextTime) {
   // The "drop" mode cuts every response of the folder short.
   RunSelfUpdate(*e, (Server() + L"/drop").c_str());
   EXPECT_EQ(e->run.allSucceeded, 0);
-  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
   EXPECT_EQ(stamps, 0);
 }
 

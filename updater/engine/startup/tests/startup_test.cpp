@@ -2,24 +2,50 @@
 // result messages, the item limit and the four-process self-update chain.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "download_helpers.h"
 #include "program_runner.h"
-#include "test_support.h"
+#include "win32/dialogs.h"
+#include "win32/files.h"
+#include "win32/loopback.h"
+
+using namespace qxtest;
 
 namespace {
 
 const FILETIME kServerTime = FileTimeOf(2024, 8, 1, 12, 0, 0);
 const FILETIME kOldTime = FileTimeOf(2020, 1, 1, 0, 0, 0);
 
-std::string Narrow(const std::wstring& w) {
-  std::string s;
-  for (wchar_t c : w) s.push_back(static_cast<char>(c));  // the tests' paths and URLs are ASCII
-  return s;
+// The test builds beside this test program.
+std::wstring TestBuildFolder() { return ProgramFolder() + L"updater-engine-test\\"; }
+
+std::wstring FileVersionOf(const std::wstring& path) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  if (size == 0) return std::wstring();
+  std::vector<char> data(size);
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return std::wstring();
+  wchar_t* value = nullptr;
+  UINT chars = 0;
+  if (!VerQueryValueW(data.data(), L"\\StringFileInfo\\041104b0\\FileVersion", reinterpret_cast<void**>(&value),
+                      &chars) || !value)
+    return std::wstring();
+  return value;
+}
+
+std::wstring UserName() {
+  wchar_t name[256] = {};
+  DWORD n = 256;
+  GetUserNameW(name, &n);
+  return name;
 }
 
 class QxUpdateProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(EnvPort("QX_TEST_HTTP_PORT"), 0) << "run through with_servers.sh";
+    ASSERT_TRUE(ServersRunning()) << "run through with_servers.sh";
     ASSERT_TRUE(CopyFileW((TestBuildFolder() + L"qxupdate-loopback.exe").c_str(), Exe().c_str(), FALSE));
     ASSERT_TRUE(CopyFileW((TestBuildFolder() + L"QxUpdateResource.dll").c_str(),
                           (dir / L"QxUpdateResource.dll").c_str(), FALSE));
@@ -32,15 +58,11 @@ class QxUpdateProgram : public ::testing::Test {
                        std::to_string(autoUpdate) + "\r\nInformation=1\r\n";
     WriteBytes(Ini(), text);
   }
-  std::wstring LastCheck() const {
-    wchar_t text[64] = {};
-    GetPrivateProfileStringW(L"QxUpdate", L"LastCheck", L"", text, 64, Ini().c_str());
-    return text;
-  }
+  std::wstring LastCheck() const { return ProfileValue(Ini(), L"QxUpdate", L"LastCheck"); }
   ProgramRun Run(const std::wstring& args) { return RunProgram(Exe(), args, dir.path()); }
   std::wstring ItemText(const std::wstring& url, const std::wstring& local) { return url + L";" + local; }
 
-  ScratchFolder dir;
+  TempFolder dir;
 };
 
 using Messages = std::vector<std::wstring>;
@@ -67,8 +89,8 @@ TEST_F(QxUpdateProgram, DescriptionFilesMergeChainAndDeleteOnlyTheFirst) {
   EXPECT_TRUE(stored == PatternBytes(5000, 3));
   ASSERT_TRUE(ReadBytes(pair, &stored));  // the pair's local path received its file
   EXPECT_TRUE(stored == PatternBytes(4000, 2));
-  EXPECT_FALSE(Exists(main));
-  EXPECT_TRUE(Exists(second));
+  EXPECT_FALSE(FileExists(main));
+  EXPECT_TRUE(FileExists(second));
 }
 
 TEST_F(QxUpdateProgram, ResultMessagesFollowTheOutcome) {
@@ -106,7 +128,7 @@ TEST_F(QxUpdateProgram, WithoutResourceLibraryTheProgramEndsSilently) {
   const ProgramRun run = Run(L"-dl " + ItemText(HttpUrl(a.name()), dir / L"x.bin"));
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.messages, Messages{});
-  EXPECT_FALSE(Exists(dir / L"x.bin"));
+  EXPECT_FALSE(FileExists(dir / L"x.bin"));
 }
 
 TEST_F(QxUpdateProgram, LeftoversOfASelfUpdateAreRemovedAndThatStartUpdatesNothing) {
@@ -116,26 +138,25 @@ TEST_F(QxUpdateProgram, LeftoversOfASelfUpdateAreRemovedAndThatStartUpdatesNothi
   const ProgramRun run = Run(L"-dl " + ItemText(HttpUrl(a.name()), dir / L"x.bin"));
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.messages, Messages{});
-  EXPECT_FALSE(Exists(Exe() + L".qxupdate"));
-  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
-  EXPECT_FALSE(Exists(dir / L"x.bin"));
+  EXPECT_FALSE(FileExists(Exe() + L".qxupdate"));
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
+  EXPECT_FALSE(FileExists(dir / L"x.bin"));
 }
 
 class SelfUpdateChain : public QxUpdateProgram {
  protected:
   void SetUp() override {
     QxUpdateProgram::SetUp();
-    ASSERT_EQ(EnvPort("QX_TEST_HTTP_PORT"), EnvPort("QX_TEST_SELF_UPDATE_PORT"));
-    serverFolder = EnvPath("QX_TEST_DOCROOT") + L"\\sources\\QxUpdate32";
-    CreateDirectoryW((EnvPath("QX_TEST_DOCROOT") + L"\\sources").c_str(), nullptr);
+    ASSERT_EQ(ServerPort("QX_TEST_HTTP_PORT"), ServerPort("QX_TEST_SELF_UPDATE_PORT"));
+    serverFolder = ServerPath("QX_TEST_DOCROOT") + L"\\sources\\QxUpdate32";
+    CreateDirectoryW((ServerPath("QX_TEST_DOCROOT") + L"\\sources").c_str(), nullptr);
     CreateDirectoryW(serverFolder.c_str(), nullptr);
-    HANDLE h = CreateFileW(Exe().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(h, &kOldTime, &kOldTime, &kOldTime);
-    CloseHandle(h);
+    KernelHandle file(CreateFileW(Exe().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    SetFileTime(file.get(), &kOldTime, &kOldTime, &kOldTime);
     WriteSettings(L"2020/01/01 00:00:00", 1);
     GetLocalTime(&today);
   }
-  void TearDown() override { RemoveTree(EnvPath("QX_TEST_DOCROOT") + L"\\sources"); }
+  void TearDown() override { RemoveTree(ServerPath("QX_TEST_DOCROOT") + L"\\sources"); }
   void Serve(const std::wstring& build, const FILETIME& time) {
     std::string bytes;
     ASSERT_TRUE(ReadBytes(TestBuildFolder() + build, &bytes));
@@ -156,14 +177,15 @@ TEST_F(SelfUpdateChain, DueRunEndsWithTheNewerProgramInPlace) {
   const ProgramRun first = Run(L"-dl " + ItemText(HttpUrl(a.name()), dir / L"a.bin"));
   EXPECT_EQ(first.messages, Messages{L"1個のファイルをアップデートしました"});
   // Processes 2, 3 and 4 follow on their own: wait for the copy to be gone.
+  DialogWatcher chain(Scope::AnyProcess(), DialogWatcher::MessageBoxesTitled(L"QxUpdate"));
   bool done = false;
   for (int i = 0; i < 120 && !done; ++i) {
-    AnswerMessagesFor(500);
-    done = FileVersionOf(Exe()) == L"1.10.02" && !Exists(dir / L"QxUpdateNew.exe");
+    Sleep(500);
+    done = FileVersionOf(Exe()) == L"1.10.02" && !FileExists(dir / L"QxUpdateNew.exe");
   }
   EXPECT_TRUE(done) << "version " << FileVersionOf(Exe()).size();
   EXPECT_EQ(FileVersionOf(Exe()), L"1.10.02");
-  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
   EXPECT_FALSE(GetFileAttributesW(Exe().c_str()) & FILE_ATTRIBUTE_HIDDEN);
   EXPECT_TRUE(CheckedToday()) << LastCheck().size();
 }
@@ -173,8 +195,9 @@ TEST_F(SelfUpdateChain, NotNewerStoresNothingButStillCountsAsChecked) {
   const ProgramRun run = Run(L"--own-update");
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.messages, Messages{});
-  AnswerMessagesFor(2000);  // nothing else may start
-  EXPECT_FALSE(Exists(dir / L"QxUpdateNew.exe"));
+  DialogWatcher others(Scope::AnyProcess(), DialogWatcher::MessageBoxesTitled(L"QxUpdate"));
+  Sleep(2000);  // nothing else may start
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
   EXPECT_EQ(FileVersionOf(Exe()), L"1.10.01");
   EXPECT_TRUE(CheckedToday());
 }

@@ -6,14 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <string>
-#include <vector>
 
-#include "engine/support/win32/file_handle.h"
 #include "engine/support/win32/resource_library.h"
+#include "win32/files.h"
+#include "win32/processes.h"
 
 namespace qxu {
 namespace {
@@ -26,22 +24,10 @@ std::wstring ExePath() {
   return path;
 }
 
-std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
-
-std::vector<char> ReadAll(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::wstring& path, const std::vector<char>& bytes) {
-  std::ofstream out(path.c_str(), std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 // The built library with its internal name "QxUpdate.Jpn" changed to
 // "QxUpdate.<tag>" (three characters), so a test can tell copies apart.
-std::vector<char> TaggedLibrary(const wchar_t* tag) {
-  std::vector<char> bytes = ReadAll(FolderOf(ExePath()) + L"QxUpdate.Jpn.dll");
+std::string TaggedLibrary(const wchar_t* tag) {
+  std::string bytes = qxtest::ReadBytes(qxtest::ProgramFolder() + L"QxUpdate.Jpn.dll");
   const std::wstring from = L"QxUpdate.Jpn";
   std::wstring to = L"QxUpdate.";
   to += tag;
@@ -75,45 +61,30 @@ TEST(ResourceLibraryChild, LoadsTheExpectedCopy) {
 class ResourceLibrarySearch : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    root_ = std::wstring(temp) + L"qxu_search_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
     for (const wchar_t* sub : {L"", L"app", L"parent", L"parent\\cur", L"parent\\cur\\PlugIn",
                                L"parent\\cur\\DLL"})
       CreateDirectoryW((root_ + sub).c_str(), nullptr);
     CopyFileW(ExePath().c_str(), (root_ + L"app\\search_child.exe").c_str(), FALSE);
   }
-  void TearDown() override {
-    std::wstring command = L"cmd /c rmdir /s /q \"" + root_ + L"\"";
-    _wsystem(command.c_str());
-  }
 
   void Place(const std::wstring& relative, const wchar_t* tag) {
-    WriteAll(root_ + relative, TaggedLibrary(tag));
+    qxtest::WriteBytes(root_ + relative, TaggedLibrary(tag));
   }
   void PlaceBroken(const std::wstring& relative) {
-    WriteAll(root_ + relative, std::vector<char>{'M', 'Z', 0, 0, 'n', 'o', 't', ' ', 'a', ' ', 'P', 'E'});
+    qxtest::WriteBytes(root_ + relative, std::string("MZ\0\0not a PE", 12));
   }
 
   // Runs the child in parent\cur; true when it found the copy tagged expected.
   bool ChildFinds(const wchar_t* expected) {
     SetEnvironmentVariableW(kChildVariable, expected);
-    std::wstring command = L"\"" + root_ + L"app\\search_child.exe\" --gtest_filter=ResourceLibraryChild.*";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                        (root_ + L"parent\\cur").c_str(), &startup, &process);
+    const int code = qxtest::RunProcess(root_ + L"app\\search_child.exe", L"--gtest_filter=ResourceLibraryChild.*",
+                                        root_ + L"parent\\cur");
     SetEnvironmentVariableW(kChildVariable, nullptr);
-    if (!started) return false;
-    FileHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    WaitForSingleObject(processHandle.get(), 60000);
-    DWORD code = 1;
-    GetExitCodeProcess(processHandle.get(), &code);
     return code == 0;
   }
 
-  std::wstring root_;
+  qxtest::TempFolder folder_{L"qxu_search"};
+  const std::wstring root_ = folder_.path() + L"\\";
 };
 
 TEST_F(ResourceLibrarySearch, EnglishLibraryInTheParentFolderAfterEveryJapanesePlace) {

@@ -4,33 +4,27 @@
 # Usage (inside scripts/wine-session.sh): update_sample.sh BIN_DIR WORK_DIR [PROGRAM]
 # PROGRAM defaults to BIN_DIR/QxUpdate.exe; it runs as QxUpdate.exe.
 set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# The work runs beside the tests' loopback servers.
+[ -n "${QX_TEST_DOCROOT_UNIX:-}" ] ||
+  exec bash "$here/../../../../testsupport/servers/with_servers.sh" bash "${BASH_SOURCE[0]}" "$@"
 bin=$1; work=$2; program=${3:-$1/QxUpdate.exe}
-server=
-finish() { if [ -n "$server" ]; then kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; fi; }
-trap finish EXIT
 win() { printf 'Z:%s' "$(echo "$1" | tr '/' '\\')"; }
 
-rm -rf "$work"; mkdir -p "$work/app" "$work/server" "$work/installed"
+rm -rf "$work"; mkdir -p "$work/app" "$work/installed"
 cp "$program" "$work/app/QxUpdate.exe"
 cp "$bin/QxUpdate.Jpn.dll" "$work/app/"
 # A setting file exists already, so no first-run questions are asked.
 printf '[QxUpdate]\r\nLastCheck=2099/01/01 00:00:00\r\nAutoUpdate=0\r\nInformation=1\r\n' > "$work/app/QxUpdate-$(id -un).ini"
-printf 'QxViewer 2.0 readme\r\n' > "$work/server/readme.txt"
+served=$QX_TEST_DOCROOT_UNIX/readme.txt
+printf 'QxViewer 2.0 readme\r\n' > "$served"
 printf 'QxViewer 1.0 readme\r\n' > "$work/installed/readme.txt"
 touch -d '2020-01-01' "$work/installed/readme.txt"
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/server" >/dev/null 2>&1 &
-server=$!
-for _ in $(seq 100); do
-  python3 -c "import socket; socket.create_connection(('127.0.0.1',$port),1)" 2>/dev/null && break
-  sleep 0.1
-done
-
 echo "before: $(cat "$work/installed/readme.txt")"
 (cd "$work/app" && LC_ALL=ja_JP.UTF-8 timeout 120 wine ./QxUpdate.exe --no-information \
-  --download "http://127.0.0.1:$port/readme.txt;$(win "$work/installed/readme.txt")" >/dev/null 2>&1)
+  --download "http://127.0.0.1:$QX_TEST_HTTP_PORT/readme.txt;$(win "$work/installed/readme.txt")" >/dev/null 2>&1)
 rc=$?
 echo "QxUpdate.exe ended with code $rc"
 echo "after:  $(cat "$work/installed/readme.txt")"
-cmp -s "$work/server/readme.txt" "$work/installed/readme.txt"
+cmp -s "$served" "$work/installed/readme.txt"
