@@ -35,7 +35,9 @@ void DialogFixture::TearDown() {
 }
 
 HWND DialogFixture::OpenedDialog(DWORD ui, const std::vector<HWND>& known) {
-  return qxtest::WaitForDialog(qxtest::Scope::Thread(ui), known);
+  HWND dialog = qxtest::WaitForDialog(qxtest::Scope::Thread(ui), known);
+  if (dialog) Settle(dialog);
+  return dialog;
 }
 
 void DialogFixture::ClearAssociation() {

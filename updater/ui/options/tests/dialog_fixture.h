@@ -35,7 +35,9 @@ class DialogFixture : public ::testing::Test {
   int Drive(const std::function<int()>& show, const std::function<void(DWORD ui)>& drive) {
     return qxtest::DriveModal(show, drive);
   }
-  // A new dialog of the thread.
+  // A new dialog of the thread, once it has set itself up: the dialogs show
+  // themselves before their set-up is done (the proxy dialog is centred,
+  // and so shown, before it disables the user fields).
   static HWND OpenedDialog(DWORD ui, const std::vector<HWND>& known = {});
   static void WaitUntilClosed(HWND window) {
     qxtest::PumpUntil([window] { return !IsWindow(window); }, 5000);
