@@ -129,7 +129,7 @@ TEST_F(EngineRunTest, ProgressWindowDownloadsWithStatusBarAndResult) {
   ASSERT_TRUE(ReadBytes(dir / L"ew-small.bin", &stored));
   EXPECT_TRUE(stored == PatternBytes(3000, 12));
   auto boxes = watcher.Boxes();
-  ASSERT_EQ(boxes.size(), 1u) << Describe(boxes);
+  ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
   EXPECT_EQ(Narrow(boxes[0].text), "2個のファイルをアップデートしました");
 
   bool downloadingText = false, partway = false;
@@ -176,7 +176,7 @@ TEST_F(EngineRunTest, ConfirmWindowChecksTicksAndDownloadsTheTickedFile) {
   ASSERT_TRUE(ReadBytes(dir / L"ew-same.bin", &stored));
   EXPECT_EQ(stored, "local copy");  // not ticked: left alone
   auto boxes = watcher.Boxes();
-  ASSERT_EQ(boxes.size(), 1u) << Describe(boxes);
+  ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
   EXPECT_EQ(Narrow(boxes[0].text), "1個のファイルをアップデートしました");
   EXPECT_EQ(IniValue(L"ConfirmWindowWidth"), L"400");
 }
@@ -198,7 +198,7 @@ TEST_F(EngineRunTest, SilentConfirmRunDownloadsNewerFilesUnasked) {
   ASSERT_TRUE(ReadBytes(dir / L"ew-silent-same.bin", &stored));
   EXPECT_EQ(stored, "kept");
   EXPECT_EQ(TheEngine().run.updatedCount, 1);
-  EXPECT_TRUE(watcher.Boxes().empty()) << Describe(watcher.Boxes());
+  EXPECT_TRUE(watcher.Boxes().empty()) << watcher.Describe();
 }
 
 }  // namespace
