@@ -213,16 +213,13 @@ TEST_F(ProgressWindowTest, DescriptionFileDeletedOnlyWithDeleteSetting) {
     State().begin = [] { OpenRunWindow(0, 1); };
     State().silent = 1;
     State().information = 0;
-    HANDLE f = CreateFileW(quf.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    CloseHandle(f);
+    ASSERT_TRUE(qxtest::WriteBytes(quf, ""));
     SetString(&State().settingFile, quf.c_str());
     State().deleteSetting = deleteSetting;
     Watcher watcher;
     ASSERT_TRUE(RunMainWindow());
     CloseWindowsAtExit();
-    bool exists = GetFileAttributesW(quf.c_str()) != INVALID_FILE_ATTRIBUTES;
-    EXPECT_EQ(exists, deleteSetting == 0);
+    EXPECT_EQ(qxtest::FileExists(quf), deleteSetting == 0);
   }
   DeleteFileW(quf.c_str());
 }
