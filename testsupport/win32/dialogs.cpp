@@ -118,8 +118,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   return true;
 }
 
-DialogWatcher::DialogWatcher(Scope scope, Reply reply, DWORD threadToHook)
-    : scope_(scope), reply_(std::move(reply)) {
+DialogWatcher::DialogWatcher(Scope scope, Reply reply, DWORD threadToHook, Recorded recorded)
+    : scope_(scope), reply_(std::move(reply)), recorded_(std::move(recorded)) {
   if (threadToHook) {
     std::lock_guard<std::mutex> hold(g_hookLock);
     g_hooked = this;
@@ -164,6 +164,7 @@ bool DialogWatcher::Record(HWND window, SeenDialog* seen) {
   if (GetPropW(window, kRecorded)) return false;
   SetPropW(window, kRecorded, reinterpret_cast<HANDLE>(1));
   seen_.push_back(*seen);
+  if (recorded_) recorded_(*seen);
   return true;
 }
 

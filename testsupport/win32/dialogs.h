@@ -67,11 +67,15 @@ struct SeenDialog {
 // recorded once, in order, and handed to the reply, which may fill it in
 // and returns the command that answers it (0 leaves it alone). Dialogs of
 // threadToHook are also recorded as they are activated, so that one closed
-// by someone else before a poll still counts.
+// by someone else before a poll still counts. recorded, when given, runs as
+// each dialog is recorded, in order, on the thread that saw it (the hooked
+// thread while the dialog comes up), for facts of that moment; it must not
+// call the watcher.
 class DialogWatcher {
  public:
   using Reply = std::function<int(const SeenDialog&)>;
-  DialogWatcher(Scope scope, Reply reply, DWORD threadToHook = 0);
+  using Recorded = std::function<void(const SeenDialog&)>;
+  DialogWatcher(Scope scope, Reply reply, DWORD threadToHook = 0, Recorded recorded = nullptr);
   ~DialogWatcher();
   DialogWatcher(const DialogWatcher&) = delete;
   DialogWatcher& operator=(const DialogWatcher&) = delete;
@@ -97,6 +101,7 @@ class DialogWatcher {
 
   Scope scope_;
   Reply reply_;
+  Recorded recorded_;
   std::atomic<bool> stop_{false};
   mutable std::mutex lock_;
   std::vector<SeenDialog> seen_;

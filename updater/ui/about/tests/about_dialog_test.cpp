@@ -4,24 +4,25 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "engine/support/core/owned_string.h"
 #include "engine/support/win32/resource_library.h"
-#include "ui/about/tests/dialog_driver.h"
 #include "ui/about/win32/about_dialog.h"
 #include "ui/about/win32/hyperlink.h"
 #include "ui/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
+#include "win32/dialogs.h"
+#include "win32/files.h"
 
 namespace qxu {
 namespace {
 
-using testing::ItemText;
-using testing::ModalDriver;
-using testing::Settle;
-using testing::WaitForDialog;
-using testing::WindowText;
+using qxtest::Answer;
+using qxtest::ItemText;
+using qxtest::Settle;
+using qxtest::WindowText;
 
 class AboutDialog : public ::testing::Test {
  protected:
@@ -34,13 +35,20 @@ class AboutDialog : public ::testing::Test {
     identity_->osName = ReplaceString(identity_->osName, L"Windows 7 Professional");
   }
 
-  int Show(int showSystem, const wchar_t* title, const ModalDriver::Drive& drive) {
-    return ModalDriver::Run(
+  // Runs the box on this thread while drive works on it from another, once
+  // the box has finished setting itself up (it shows itself before that).
+  int Show(int showSystem, const wchar_t* title, const std::function<void(DWORD ui, HWND dialog)>& drive) {
+    return qxtest::DriveModal(
         [&] {
           return ShowAboutDialog(library_.get(), QXU_DIALOG_ABOUT, nullptr, nullptr, nullptr, title,
                                  identity_.get(), showSystem);
         },
-        drive);
+        [&](DWORD ui) {
+          HWND dialog = qxtest::WaitForDialog(qxtest::Scope::Thread(ui));
+          ASSERT_TRUE(dialog);
+          Settle(dialog);
+          drive(ui, dialog);
+        });
   }
 
   ModuleHandle library_;
@@ -49,9 +57,7 @@ class AboutDialog : public ::testing::Test {
 
 TEST_F(AboutDialog, ShowsTheIdentityAndStaysOpenOnCommandOne) {
   HWND seen = nullptr;
-  const int result = Show(1, nullptr, [&](DWORD ui) {
-    HWND dialog = WaitForDialog(ui, {});
-    ASSERT_TRUE(dialog);
+  const int result = Show(1, nullptr, [&](DWORD, HWND dialog) {
     seen = dialog;
     EXPECT_EQ(L"バージョン情報", WindowText(dialog));  // the template's title stays
     EXPECT_EQ(L"アップデートソフト QxUpdate on Windows 7 Professional 32bit",
@@ -60,10 +66,10 @@ TEST_F(AboutDialog, ShowsTheIdentityAndStaysOpenOnCommandOne) {
     EXPECT_EQ(L"Copyright (C) 2002-2013 Qx Desktop Works", ItemText(dialog, QXU_ABOUT_COPYRIGHT));
     EXPECT_EQ(std::wstring(kDefaultWebAddress), ItemText(dialog, QXU_ABOUT_LINK));
 
-    testing::Answer(dialog, IDOK);
+    Answer(dialog, IDOK);
     Settle(dialog);
     EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog));
-    testing::Answer(dialog, IDCANCEL);
+    Answer(dialog, IDCANCEL);
   });
   EXPECT_EQ(1, result);
   EXPECT_TRUE(seen);
@@ -71,33 +77,27 @@ TEST_F(AboutDialog, ShowsTheIdentityAndStaysOpenOnCommandOne) {
 }
 
 TEST_F(AboutDialog, WithoutTheSystemFlagOrANameTheDescriptionStandsAlone) {
-  Show(0, L"About QxUpdate", [&](DWORD ui) {
-    HWND dialog = WaitForDialog(ui, {});
-    ASSERT_TRUE(dialog);
+  Show(0, L"About QxUpdate", [&](DWORD, HWND dialog) {
     EXPECT_EQ(L"About QxUpdate", WindowText(dialog));
     EXPECT_EQ(L"アップデートソフト QxUpdate", ItemText(dialog, QXU_ABOUT_DESCRIPTION));
-    testing::Answer(dialog, IDCANCEL);
+    Answer(dialog, IDCANCEL);
   });
   identity_->osName = ReplaceString(identity_->osName, nullptr);  // as for 6.3 or 10.0
-  Show(1, nullptr, [&](DWORD ui) {
-    HWND dialog = WaitForDialog(ui, {});
-    ASSERT_TRUE(dialog);
+  Show(1, nullptr, [&](DWORD, HWND dialog) {
     EXPECT_EQ(L"アップデートソフト QxUpdate", ItemText(dialog, QXU_ABOUT_DESCRIPTION));
-    testing::Answer(dialog, IDCANCEL);
+    Answer(dialog, IDCANCEL);
   });
 }
 
 TEST_F(AboutDialog, OpensNearThePointerInsideTheWorkArea) {
   SetCursorPos(0, 0);
-  Show(1, nullptr, [&](DWORD ui) {
-    HWND dialog = WaitForDialog(ui, {});
-    ASSERT_TRUE(dialog);
+  Show(1, nullptr, [&](DWORD, HWND dialog) {
     RECT work{}, rect{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     GetWindowRect(dialog, &rect);
     EXPECT_EQ(work.left + 5, rect.left);
     EXPECT_EQ(work.top + 5, rect.top);
-    testing::Answer(dialog, IDCANCEL);
+    Answer(dialog, IDCANCEL);
   });
 }
 
@@ -126,9 +126,7 @@ HWND CaptureOf(DWORD thread) {
 }
 
 TEST_F(AboutDialog, TheLinkReactsOverItsTextOnly) {
-  Show(1, nullptr, [&](DWORD ui) {
-    HWND dialog = WaitForDialog(ui, {});
-    ASSERT_TRUE(dialog);
+  Show(1, nullptr, [&](DWORD ui, HWND dialog) {
     HWND link = GetDlgItem(dialog, QXU_ABOUT_LINK);
     RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Settle(dialog);
@@ -148,46 +146,25 @@ TEST_F(AboutDialog, TheLinkReactsOverItsTextOnly) {
     EXPECT_TRUE(move(0));
     EXPECT_FALSE(move(width + 5));  // leaving the text ends the hover
     EXPECT_FALSE(move(client.right - 1));
-    testing::Answer(dialog, IDCANCEL);
+    Answer(dialog, IDCANCEL);
   });
 }
 
 TEST_F(AboutDialog, AClickOpensTheLinkWithTheShell) {
   // A command file stands in for the web page: opening it leaves a mark.
-  wchar_t folder[MAX_PATH];
-  GetTempPathW(MAX_PATH, folder);
-  const std::wstring stem = std::wstring(folder) + L"qxu-link-" + std::to_wstring(GetCurrentProcessId());
-  const std::wstring script = stem + L".cmd", mark = stem + L".txt";
-  DeleteFileW(mark.c_str());
-  {
-    HANDLE file = CreateFileW(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    std::string line = "echo opened> \"";
-    for (wchar_t c : mark) line += static_cast<char>(c);
-    line += "\"\r\n";
-    DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
-  }
-  Show(1, nullptr, [&](DWORD ui) {
-    HWND dialog = WaitForDialog(ui, {});
-    ASSERT_TRUE(dialog);
+  qxtest::TempFolder folder(L"qxu-link");
+  const std::wstring script = folder / L"link.cmd", mark = folder / L"link.txt";
+  ASSERT_TRUE(qxtest::WriteBytes(script, "echo opened> \"" + qxtest::Narrow(mark) + "\"\r\n"));
+  Show(1, nullptr, [&](DWORD ui, HWND dialog) {
     HWND link = GetDlgItem(dialog, QXU_ABOUT_LINK);
     SendMessageW(link, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(script.c_str()));
     SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
     SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
     EXPECT_EQ(nullptr, CaptureOf(ui));  // the click ends the hover
     EXPECT_TRUE(IsWindowVisible(dialog));
-    testing::Answer(dialog, IDCANCEL);
+    Answer(dialog, IDCANCEL);
   });
-  bool opened = false;
-  for (int i = 0; i < 300 && !opened; ++i) {
-    opened = GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (!opened) Sleep(50);
-  }
-  EXPECT_TRUE(opened);
-  DeleteFileW(mark.c_str());
-  DeleteFileW(script.c_str());
+  EXPECT_TRUE(qxtest::PumpUntil([&] { return qxtest::FileExists(mark); }, 15000));
 }
 
 }  // namespace

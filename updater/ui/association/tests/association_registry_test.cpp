@@ -8,6 +8,7 @@
 
 #include "ui/association/win32/file_association.h"
 #include "ui/association/win32/registry_key.h"
+#include "win32/files.h"
 
 namespace qxu {
 namespace {
@@ -101,12 +102,9 @@ TEST_F(AssociationRegistry, CommandForms) {
 
 TEST_F(AssociationRegistry, OtherPlatformsGetShortPaths) {
   // A real file with a long name, so that the platform has a short form for it.
-  wchar_t folder[MAX_PATH];
-  ASSERT_NE(0u, GetTempPathW(MAX_PATH, folder));
-  std::wstring program = std::wstring(folder) + L"Long Program Name QxUpdate.exe";
-  HANDLE file = CreateFileW(program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, file);
-  CloseHandle(file);
+  qxtest::TempFolder folder(L"qxu-association");
+  const std::wstring program = folder / L"Long Program Name QxUpdate.exe";
+  ASSERT_TRUE(qxtest::WriteBytes(program, ""));
   wchar_t shortPath[MAX_PATH];
   ASSERT_NE(0u, GetShortPathNameW(program.c_str(), shortPath, MAX_PATH));
   ASSERT_NE(program, shortPath);
@@ -117,7 +115,6 @@ TEST_F(AssociationRegistry, OtherPlatformsGetShortPaths) {
             ReadDefault(HKEY_CURRENT_USER, User(std::wstring(kType) + L"\\DefaultIcon")).text);
   EXPECT_EQ(L"\"" + std::wstring(shortPath) + L"\" \"%1\"",
             ReadDefault(HKEY_CURRENT_USER, User(std::wstring(kType) + L"\\shell\\open\\command")).text);
-  DeleteFileW(program.c_str());
 }
 
 TEST_F(AssociationRegistry, OverlongTextsWriteNothing) {

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "ui/identity/win32/help_display.h"
 #include "ui/identity/win32/program_identity.h"
+#include "win32/dialogs.h"
+#include "win32/files.h"
 
 namespace qxu {
 namespace {
@@ -82,40 +82,8 @@ TEST(ProgramIdentity, VersionTextTitleAndCaption) {
 }
 
 // Answers the message boxes that the calling thread shows, recording them.
-class MessageBoxWatcher {
- public:
-  explicit MessageBoxWatcher(DWORD thread) : thread_(thread), worker_([this] { Run(); }) {}
-  ~MessageBoxWatcher() { Stop(); }
-  // Ends the watch; the records are complete afterwards.
-  void Stop() {
-    stop_ = true;
-    if (worker_.joinable()) worker_.join();
-  }
-  std::vector<std::wstring> texts, captions;
-
- private:
-  void Run() {
-    while (!stop_) {
-      EnumThreadWindows(thread_, &MessageBoxWatcher::Visit, reinterpret_cast<LPARAM>(this));
-      Sleep(20);
-    }
-  }
-  static BOOL CALLBACK Visit(HWND window, LPARAM self) {
-    auto* watcher = reinterpret_cast<MessageBoxWatcher*>(self);
-    wchar_t name[32] = L"";
-    GetClassNameW(window, name, 32);
-    if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    wchar_t caption[128] = L"", text[256] = L"";
-    GetWindowTextW(window, caption, 128);
-    GetDlgItemTextW(window, 0xFFFF, text, 256);
-    watcher->captions.emplace_back(caption);
-    watcher->texts.emplace_back(text);
-    SendMessageW(window, WM_COMMAND, IDOK, 0);
-    return TRUE;
-  }
-  DWORD thread_;
-  std::atomic<bool> stop_{false};
-  std::thread worker_;
+struct MessageBoxWatcher : qxtest::DialogWatcher {
+  MessageBoxWatcher() : DialogWatcher(qxtest::Scope::Thread(GetCurrentThreadId()), Press(IDOK)) {}
 };
 
 TEST(ShowHelp, MissingHelpFileIsReportedEveryTimeWithoutStartingHelp) {
@@ -124,23 +92,24 @@ TEST(ShowHelp, MissingHelpFileIsReportedEveryTimeWithoutStartingHelp) {
   const std::wstring missing = std::wstring(identity->programFolder) + L"QxUpdate.chm";
   ASSERT_EQ(GetFileAttributesW(missing.c_str()), INVALID_FILE_ATTRIBUTES);
   {
-    MessageBoxWatcher watcher(GetCurrentThreadId());
+    MessageBoxWatcher watcher;
     EXPECT_EQ(ShowHelp(identity.get(), nullptr, missing.c_str(), L"_RESOURCE/Help-main.html"), 1);
     EXPECT_EQ(ShowHelp(identity.get(), nullptr, missing.c_str(), nullptr), 1);
     watcher.Stop();
-    ASSERT_EQ(watcher.texts.size(), 2u);
+    const std::vector<qxtest::SeenDialog> seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 2u) << watcher.Describe();
     for (std::size_t i = 0; i < 2; ++i) {
-      EXPECT_EQ(watcher.texts[i], L"Cannot find help file.");
-      EXPECT_EQ(watcher.captions[i], L"HtmlHelp Error");
+      EXPECT_EQ(seen[i].text, L"Cannot find help file.");
+      EXPECT_EQ(seen[i].caption, L"HtmlHelp Error");
     }
   }
   EXPECT_EQ(identity->helpStarted, 0);
   // A folder of that name is no help file either.
   {
-    MessageBoxWatcher watcher(GetCurrentThreadId());
+    MessageBoxWatcher watcher;
     ShowHelp(identity.get(), nullptr, identity->programFolder, nullptr);
     watcher.Stop();
-    EXPECT_EQ(watcher.texts.size(), 1u);
+    EXPECT_EQ(watcher.Seen().size(), 1u) << watcher.Describe();
   }
   EXPECT_EQ(identity->helpStarted, 0);
 }
@@ -148,21 +117,17 @@ TEST(ShowHelp, MissingHelpFileIsReportedEveryTimeWithoutStartingHelp) {
 TEST(ShowHelp, ExistingFileStartsTheHelpSystemOnce) {
   IdentityOwner identity(CreateIdentity());
   SetQxUpdateIdentity(identity.get());
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring file = std::wstring(temp) + L"qxu_help_" + std::to_wstring(GetCurrentProcessId()) + L".chm";
-  HANDLE created = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(created, INVALID_HANDLE_VALUE);
-  CloseHandle(created);
-  MessageBoxWatcher watcher(GetCurrentThreadId());
+  qxtest::TempFolder folder(L"qxu-help");
+  const std::wstring file = folder / L"qxu_help.chm";
+  ASSERT_TRUE(qxtest::WriteBytes(file, ""));
+  MessageBoxWatcher watcher;
   EXPECT_EQ(ShowHelp(identity.get(), nullptr, file.c_str(), L"_RESOURCE/Help-main.html"), 1);
   EXPECT_EQ(identity->helpStarted, 1);
   EXPECT_EQ(ShowHelp(identity.get(), nullptr, file.c_str(), nullptr), 1);
   EXPECT_EQ(identity->helpStarted, 1);
   watcher.Stop();
-  EXPECT_TRUE(watcher.texts.empty());
+  EXPECT_TRUE(watcher.Seen().empty()) << watcher.Describe();
   identity.reset();  // ends the help system
-  DeleteFileW(file.c_str());
 }
 
 }  // namespace

@@ -12,22 +12,17 @@
 #include "engine/support/win32/resource_library.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/placement/win32/common_controls.h"
+#include "win32/dialogs.h"
+#include "win32/files.h"
 
 namespace qxu {
 namespace {
-
-std::wstring ExeFolder() {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 class LanguageLibrary : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     InitUpdaterCommonControls();
-    SetCurrentDirectoryW(ExeFolder().c_str());
+    SetCurrentDirectoryW(qxtest::ProgramFolder().c_str());
     library_ = new ModuleHandle(LoadLanguageResourceLibrary());
   }
   static void TearDownTestSuite() {
@@ -44,19 +39,9 @@ INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM) {
   return message == WM_INITDIALOG;
 }
 
-class Dialog {
- public:
+struct Dialog : qxtest::WindowHandle {
   Dialog(HMODULE module, int id)
-      : window_(CreateDialogParamW(module, MAKEINTRESOURCEW(id), nullptr, QuietDialog, 0)) {}
-  ~Dialog() {
-    if (window_) DestroyWindow(window_);
-  }
-  Dialog(const Dialog&) = delete;
-  Dialog& operator=(const Dialog&) = delete;
-  HWND get() const { return window_; }
-
- private:
-  HWND window_;
+      : qxtest::WindowHandle(CreateDialogParamW(module, MAKEINTRESOURCEW(id), nullptr, QuietDialog, 0)) {}
 };
 
 std::wstring ClassOf(HWND window) {
@@ -65,11 +50,7 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-std::wstring TextOf(HWND window) {
-  wchar_t text[256] = L"";
-  GetWindowTextW(window, text, 256);
-  return text;
-}
+using qxtest::WindowText;
 
 struct ExpectedControl {
   int id;
@@ -100,7 +81,7 @@ TEST_F(LanguageLibrary, FoundByTheLoaderNextToTheProgram) {
 TEST_F(LanguageLibrary, AboutDialog101) {
   Dialog dialog(Module(), QXU_DIALOG_ABOUT);
   ASSERT_NE(dialog.get(), nullptr);
-  EXPECT_EQ(TextOf(dialog.get()), L"バージョン情報");
+  EXPECT_EQ(WindowText(dialog.get()), L"バージョン情報");
   ExpectControls(dialog.get(), {{QXU_ABOUT_DESCRIPTION, L"Static", 0, 0, 0},
                                 {QXU_ABOUT_VERSION, L"Static", 0, 0, 0},
                                 {QXU_ABOUT_COPYRIGHT, L"Static", 0, 0, 0},
@@ -111,7 +92,7 @@ TEST_F(LanguageLibrary, AboutDialog101) {
 TEST_F(LanguageLibrary, ConfirmWindow102) {
   Dialog dialog(Module(), QXU_DIALOG_CONFIRM);
   ASSERT_NE(dialog.get(), nullptr);
-  EXPECT_EQ(TextOf(dialog.get()), L"アップデートの確認");
+  EXPECT_EQ(WindowText(dialog.get()), L"アップデートの確認");
   ExpectControls(dialog.get(),
                  {{QXU_CONFIRM_LIST, WC_LISTVIEWW, LVS_OWNERDRAWFIXED | LVS_SINGLESEL, LVS_TYPEMASK, LVS_REPORT},
                   {QXU_CONFIRM_PROGRESS, PROGRESS_CLASSW, 0, 0, 0},
@@ -123,7 +104,7 @@ TEST_F(LanguageLibrary, ConfirmWindow102) {
 TEST_F(LanguageLibrary, OptionsDialog201) {
   Dialog dialog(Module(), QXU_DIALOG_OPTIONS);
   ASSERT_NE(dialog.get(), nullptr);
-  EXPECT_EQ(TextOf(dialog.get()), L"QxUpdate 環境設定");
+  EXPECT_EQ(WindowText(dialog.get()), L"QxUpdate 環境設定");
   const LONG check = BS_AUTOCHECKBOX;
   ExpectControls(dialog.get(), {{QXU_OPTIONS_SELF_UPDATE, L"Button", 0, BS_TYPEMASK, BS_PUSHBUTTON},
                                 {QXU_OPTIONS_PROXY, L"Button", 0, BS_TYPEMASK, BS_PUSHBUTTON},
@@ -139,12 +120,12 @@ TEST_F(LanguageLibrary, OptionsDialog201) {
 TEST_F(LanguageLibrary, ProgressWindow202) {
   Dialog dialog(Module(), QXU_DIALOG_PROGRESS);
   ASSERT_NE(dialog.get(), nullptr);
-  EXPECT_EQ(TextOf(dialog.get()), L"アップデート中");
+  EXPECT_EQ(WindowText(dialog.get()), L"アップデート中");
   ExpectControls(dialog.get(), {{QXU_PROGRESS_STATUS, L"Static", 0, 0, 0},
                                 {QXU_PROGRESS_SECOND_LINE, L"Static", 0, 0, 0},
                                 {QXU_PROGRESS_BAR, PROGRESS_CLASSW, 0, 0, 0},
                                 {IDOK, L"Button", 0, 0, 0}});
-  EXPECT_FALSE(TextOf(GetDlgItem(dialog.get(), QXU_PROGRESS_SECOND_LINE)).empty());
+  EXPECT_FALSE(WindowText(GetDlgItem(dialog.get(), QXU_PROGRESS_SECOND_LINE)).empty());
   // Laid out top to bottom as status line, bar, second line.
   RECT status, bar, second;
   GetWindowRect(GetDlgItem(dialog.get(), QXU_PROGRESS_STATUS), &status);
@@ -157,7 +138,7 @@ TEST_F(LanguageLibrary, ProgressWindow202) {
 TEST_F(LanguageLibrary, ProxyUserDialog203HidesThePassword) {
   Dialog dialog(Module(), QXU_DIALOG_PROXY_USER);
   ASSERT_NE(dialog.get(), nullptr);
-  EXPECT_EQ(TextOf(dialog.get()), L"プロキシサーバのユーザ認証");
+  EXPECT_EQ(WindowText(dialog.get()), L"プロキシサーバのユーザ認証");
   ExpectControls(dialog.get(), {{QXU_PROXY_USE, L"Button", 0, BS_TYPEMASK, BS_AUTOCHECKBOX},
                                 {QXU_PROXY_USER, L"Edit", 0, ES_PASSWORD, 0},
                                 {QXU_PROXY_PASSWORD, L"Edit", ES_PASSWORD, 0, 0},

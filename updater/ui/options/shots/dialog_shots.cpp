@@ -10,16 +10,20 @@
 
 #include "engine/support/core/owned_string.h"
 #include "engine/support/win32/resource_library.h"
-#include "ui/about/tests/dialog_driver.h"
 #include "ui/about/win32/operating_system_name.h"
 #include "ui/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/options/win32/options_dialog.h"
+#include "win32/dialogs.h"
 
 namespace {
 
 using namespace qxu;
-using namespace qxu::testing;
+using qxtest::Answer;
+using qxtest::Click;
+using qxtest::Scope;
+using qxtest::Settle;
+using qxtest::WaitForDialog;
 
 std::wstring g_folder;
 int g_failures = 0;
@@ -104,7 +108,7 @@ void Shoot(HWND window, const wchar_t* name) {
 }
 
 void WaitGone(HWND window) {
-  for (int i = 0; i < 250 && IsWindow(window); ++i) Sleep(20);
+  qxtest::PumpUntil([window] { return !IsWindow(window); }, 5000);
 }
 
 }  // namespace
@@ -138,23 +142,23 @@ int wmain(int argc, wchar_t** argv) {
   context.options = {&information, &proxyUserUse, &user, &password, &scrambled};
 
   SetCursorPos(640, 420);
-  ModalDriver::Run([&] { return ShowOptionsDialog(context); },
-                   [&](DWORD ui) {
-                     HWND options = WaitForDialog(ui, {});
-                     Shoot(options, L"options-dialog");
-                     if (!options) return;
-                     Click(options, QXU_OPTIONS_PROXY);
-                     HWND proxy = WaitForDialog(ui, {options});
-                     Shoot(proxy, L"proxy-dialog");
-                     if (proxy) Answer(proxy, IDCANCEL);
-                     WaitGone(proxy);
-                     Click(options, QXU_OPTIONS_ABOUT);
-                     HWND about = WaitForDialog(ui, {options});
-                     Shoot(about, L"about-dialog");
-                     if (about) Answer(about, IDCANCEL);
-                     WaitGone(about);
-                     Click(options, IDCANCEL);
-                   });
+  qxtest::DriveModal([&] { return ShowOptionsDialog(context); },
+                     [&](DWORD ui) {
+                       HWND options = WaitForDialog(Scope::Thread(ui));
+                       Shoot(options, L"options-dialog");
+                       if (!options) return;
+                       Click(options, QXU_OPTIONS_PROXY);
+                       HWND proxy = WaitForDialog(Scope::Thread(ui), {options});
+                       Shoot(proxy, L"proxy-dialog");
+                       if (proxy) Answer(proxy, IDCANCEL);
+                       WaitGone(proxy);
+                       Click(options, QXU_OPTIONS_ABOUT);
+                       HWND about = WaitForDialog(Scope::Thread(ui), {options});
+                       Shoot(about, L"about-dialog");
+                       if (about) Answer(about, IDCANCEL);
+                       WaitGone(about);
+                       Click(options, IDCANCEL);
+                     });
   FreeString(user);
   FreeString(password);
   FreeString(scrambled);

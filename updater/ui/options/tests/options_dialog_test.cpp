@@ -23,7 +23,7 @@ class OptionsDialog : public DialogFixture {
   int Run(const std::function<void(DWORD ui, HWND dialog)>& drive) {
     return Drive([&] { return ShowOptionsDialog(context_); },
                  [&](DWORD ui) {
-                   HWND dialog = WaitForDialog(ui, {});
+                   HWND dialog = OpenedDialog(ui);
                    ASSERT_TRUE(dialog);
                    drive(ui, dialog);
                  });
@@ -35,11 +35,11 @@ class OptionsDialog : public DialogFixture {
   }
   // Answers the message box that the last click brings up; its text and caption.
   static std::pair<std::wstring, std::wstring> AnswerBox(DWORD ui, HWND dialog, int answer) {
-    HWND box = WaitForDialog(ui, {dialog});
+    HWND box = OpenedDialog(ui, {dialog});
     if (!box) return {L"<no message box>", L""};
     std::pair<std::wstring, std::wstring> seen{MessageBoxText(box), WindowText(box)};
     Answer(box, answer);
-    for (int i = 0; i < 250 && IsWindow(box); ++i) Sleep(20);
+    WaitUntilClosed(box);
     Settle(dialog);
     return seen;
   }
@@ -219,13 +219,13 @@ TEST_F(OptionsDialog, HelpWithoutItsFileSaysSoAndTheDialogStays) {
 TEST_F(OptionsDialog, AboutBoxOpensOwnedWithTheSystemName) {
   Run([&](DWORD ui, HWND dialog) {
     Click(dialog, QXU_OPTIONS_ABOUT);
-    HWND about = WaitForDialog(ui, {dialog});
+    HWND about = OpenedDialog(ui, {dialog});
     ASSERT_TRUE(about);
     EXPECT_EQ(dialog, GetWindow(about, GW_OWNER));
     EXPECT_EQ(L"アップデートソフト QxUpdate on Windows 7 32bit", ItemText(about, kAboutDescriptionControl));
     EXPECT_TRUE(SendMessageW(about, WM_GETICON, ICON_BIG, 0));
     Answer(about, IDCANCEL);
-    for (int i = 0; i < 250 && IsWindow(about); ++i) Sleep(20);
+    WaitUntilClosed(about);
     Settle(dialog);
     EXPECT_TRUE(IsWindowVisible(dialog));
     Click(dialog, IDCANCEL);

@@ -24,7 +24,7 @@ class ProxyDialog : public DialogFixture {
   int Run(const std::function<void(HWND dialog)>& drive) {
     return Drive([&] { return ShowProxyDialog(context_); },
                  [&](DWORD ui) {
-                   HWND dialog = WaitForDialog(ui, {});
+                   HWND dialog = OpenedDialog(ui);
                    ASSERT_TRUE(dialog);
                    drive(dialog);
                  });
@@ -41,13 +41,8 @@ TEST_F(ProxyDialog, ShowsTheLoadedPasswordPlain) {
   ASSERT_EQ(1, ScramblePassword(L"pa55word", scrambled, 64));
   const std::wstring text = std::wstring(L"[QxUpdate]\r\nProxyUserUse=1\r\nProxyUserName=alice\r\n") +
                             L"ProxyUserPassword=" + scrambled + L"\r\nLastCheck=2026/12/01 10:00:00\r\n";
-  HANDLE file = CreateFileW(settingFile_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, file);
-  DWORD written = 0;
-  const wchar_t bom = 0xFEFF;
-  WriteFile(file, &bom, sizeof(bom), &written, nullptr);
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
-  CloseHandle(file);
+  ASSERT_TRUE(qxtest::WriteBytes(settingFile_, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()),
+                                                                      text.size() * sizeof(wchar_t))));
   ASSERT_EQ(1, LoadUpdaterSettings(identity_.get(), &settings_, context_.options, FirstRunHooks{}));
   ASSERT_TRUE(proxyPasswordScrambled_);
   ASSERT_EQ(L"pa55word", std::wstring(proxyPassword_ ? proxyPassword_ : L""));
@@ -136,15 +131,15 @@ TEST_F(ProxyDialog, EmptyPasswordOnOkRemovesBothForms) {
 TEST_F(ProxyDialog, OpenedFromTheOptionsDialog) {
   Drive([&] { return ShowOptionsDialog(context_); },
         [&](DWORD ui) {
-          HWND options = WaitForDialog(ui, {});
+          HWND options = OpenedDialog(ui);
           ASSERT_TRUE(options);
           Click(options, QXU_OPTIONS_PROXY);
-          HWND proxy = WaitForDialog(ui, {options});
+          HWND proxy = OpenedDialog(ui, {options});
           ASSERT_TRUE(proxy);
           EXPECT_TRUE(GetDlgItem(proxy, QXU_PROXY_PASSWORD));
           Type(proxy, QXU_PROXY_USER, L"carol");
           Click(proxy, IDOK);
-          for (int i = 0; i < 250 && IsWindow(proxy); ++i) Sleep(20);
+          WaitUntilClosed(proxy);
           Settle(options);
           EXPECT_TRUE(IsWindowVisible(options));
           Click(options, IDCANCEL);
@@ -161,25 +156,25 @@ TEST_F(ProxyDialog, FirstRunQuestionsMakeTheAssociationAndShowTheDialog) {
                                        DialogFirstRunHooks(&context_)); },
       [&](DWORD ui) {
         auto answer = [&](int button) {
-          HWND box = WaitForDialog(ui, {});
+          HWND box = OpenedDialog(ui);
           if (!box) return std::wstring(L"<no window>");
           std::wstring text = MessageBoxText(box);
           Answer(box, button);
-          for (int i = 0; i < 250 && IsWindow(box); ++i) Sleep(20);
+          WaitUntilClosed(box);
           return text;
         };
         EXPECT_EQ(kFirstRunWelcome, answer(IDYES));
         EXPECT_EQ(kFirstRunAssociate, answer(IDYES));
         EXPECT_EQ(L"関連付けしました", answer(IDOK));
         EXPECT_EQ(kFirstRunProxy, answer(IDYES));
-        HWND proxy = WaitForDialog(ui, {});
+        HWND proxy = OpenedDialog(ui);
         ASSERT_TRUE(proxy);
         EXPECT_TRUE(GetDlgItem(proxy, QXU_PROXY_USE));
         Click(proxy, QXU_PROXY_USE);
         Type(proxy, QXU_PROXY_USER, L"dave");
         Type(proxy, QXU_PROXY_PASSWORD, L"hunter2");
         Click(proxy, IDOK);
-        for (int i = 0; i < 250 && IsWindow(proxy); ++i) Sleep(20);
+        WaitUntilClosed(proxy);
         EXPECT_EQ(kFirstRunInformation, answer(IDNO));
         EXPECT_EQ(kFirstRunAutoUpdate, answer(IDYES));
       });

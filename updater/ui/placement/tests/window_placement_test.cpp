@@ -7,24 +7,15 @@
 #include "ui/placement/win32/common_controls.h"
 #include "ui/placement/win32/tooltip.h"
 #include "ui/placement/win32/window_placement.h"
+#include "win32/owned.h"
 
 namespace qxu {
 namespace {
 
-class TestWindow {
- public:
+struct TestWindow : qxtest::WindowHandle {
   TestWindow(int x, int y, int w, int h, DWORD style = WS_OVERLAPPEDWINDOW)
-      : window_(CreateWindowExW(0, L"STATIC", L"placement", style, x, y, w, h, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr)) {}
-  ~TestWindow() {
-    if (window_) DestroyWindow(window_);
-  }
-  TestWindow(const TestWindow&) = delete;
-  TestWindow& operator=(const TestWindow&) = delete;
-  HWND get() const { return window_; }
-
- private:
-  HWND window_;
+      : qxtest::WindowHandle(CreateWindowExW(0, L"STATIC", L"placement", style, x, y, w, h, nullptr, nullptr,
+                                             GetModuleHandleW(nullptr), nullptr)) {}
 };
 
 RECT WindowRect(HWND window) {

@@ -219,7 +219,7 @@ TEST_F(ConfirmWindowTest, CheckTicksClicksSwitchMarksActionDownloadsTickedRows) 
 
   EXPECT_EQ(s.downloaded, (std::vector<int>{0, 3}));
   auto boxes = watcher.Boxes();
-  ASSERT_EQ(boxes.size(), 1u) << Describe(boxes);
+  ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
   EXPECT_EQ(Narrow(boxes[0].text), "2個のファイルをアップデートしました");
 
   EXPECT_EQ(s.seen.windowRect.left, 100);
@@ -238,7 +238,7 @@ TEST_F(ConfirmWindowTest, PressingTheActionButtonTwiceAborts) {
   Watcher watcher;
   ASSERT_EQ(RunWithDriver(DriveAbort), 0u);
   auto boxes = watcher.Boxes();
-  ASSERT_EQ(boxes.size(), 1u) << Describe(boxes);  // no result message after the abort
+  ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();  // no result message after the abort
   EXPECT_EQ(Narrow(boxes[0].text), "中断しました");
   EXPECT_FALSE(boxes[0].settingFileExisted);  // shown before the save
   EXPECT_EQ(CurrentScript().downloaded, (std::vector<int>{0}));
@@ -254,7 +254,7 @@ TEST_F(ConfirmWindowTest, ClosingDuringTheCheckStopsBeforeTheNextFile) {
   EXPECT_EQ(State().run.keepGoing, 0);
   EXPECT_TRUE(CurrentScript().checked.empty());
   EXPECT_TRUE(CurrentScript().downloaded.empty());
-  EXPECT_TRUE(watcher.Boxes().empty()) << Describe(watcher.Boxes());  // confirm run, nothing updated
+  EXPECT_TRUE(watcher.Boxes().empty()) << watcher.Describe();  // confirm run, nothing updated
   EXPECT_EQ(IniValue(L"ConfirmWindowWidth"), L"400");
 }
 
@@ -268,7 +268,7 @@ TEST_F(ConfirmWindowTest, SilentRunDownloadsEveryNewerFileInvisibly) {
   EXPECT_FALSE(CurrentScript().seen.windowVisible);
   EXPECT_EQ(CurrentScript().downloaded, (std::vector<int>{0, 2}));
   EXPECT_EQ(State().run.updatedCount, 2);
-  EXPECT_TRUE(watcher.Boxes().empty()) << Describe(watcher.Boxes());
+  EXPECT_TRUE(watcher.Boxes().empty()) << watcher.Describe();
   EXPECT_EQ(IniValue(L"ConfirmWindowWidth"), L"0");  // nothing taken from the hidden window
 }
 

@@ -1,5 +1,5 @@
 // The run windows over the engine's own passes and downloader, against the
-// local web server of the engine's tests (run through with_servers.sh).
+// tests' loopback servers.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,17 +9,37 @@
 
 #include "engine/support/core/owned_string.h"
 #include "engine/workers/win32/run_shared.h"
-#include "test_support.h"
 #include "ui/mainwindow/win32/main_window.h"
 #include "ui/runwindows/win32/confirm_rows.h"
 #include "ui/runwindows/win32/engine_windows.h"
 #include "update_engine.h"
+#include "win32/files.h"
+#include "win32/loopback.h"
 #include "window_test_support.h"
 
 namespace qxu::test {
 namespace {
 
-const FILETIME kServerTime = FileTimeOf(2024, 8, 1, 12, 0, 0);
+using qxtest::HttpUrl;
+using qxtest::ReadBytes;
+using qxtest::ServedFile;
+using qxtest::WriteBytes;
+
+FILETIME ServerTimeOf(SYSTEMTIME time) {
+  FILETIME file{};
+  SystemTimeToFileTime(&time, &file);
+  return file;
+}
+// Whole seconds: the server's Last-Modified carries no finer time.
+const FILETIME kServerTime = ServerTimeOf({2024, 8, 0, 1, 12, 0, 0, 0});
+
+// Reproducible bytes of a seed.
+std::string PatternBytes(std::size_t size, unsigned seed) {
+  std::string bytes(size, '\0');
+  unsigned x = seed * 2654435761u + 1;
+  for (char& c : bytes) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
+  return bytes;
+}
 
 void OpenThroughPort() {
   UpdateEngine& e = TheEngine();
@@ -87,7 +107,7 @@ DWORD WINAPI WaitForCheckThenRun(LPVOID) {
 class EngineRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(EnvPort("QX_TEST_HTTP_PORT"), 0) << "run through with_servers.sh";
+    ASSERT_TRUE(qxtest::ServersRunning()) << "run through with_servers.sh";
     ASSERT_TRUE(PrepareWindows(L"qxu_engine_run.ini"));
     UpdateEngine& e = TheEngine();
     e.Reset();
@@ -108,7 +128,7 @@ class EngineRunTest : public ::testing::Test {
     CloseWindowsAtExit();
     TheEngine().Reset();
   }
-  ScratchFolder dir;
+  qxtest::TempFolder dir;
 };
 
 TEST_F(EngineRunTest, ProgressWindowDownloadsWithStatusBarAndResult) {
@@ -129,7 +149,7 @@ TEST_F(EngineRunTest, ProgressWindowDownloadsWithStatusBarAndResult) {
   ASSERT_TRUE(ReadBytes(dir / L"ew-small.bin", &stored));
   EXPECT_TRUE(stored == PatternBytes(3000, 12));
   auto boxes = watcher.Boxes();
-  ASSERT_EQ(boxes.size(), 1u) << Describe(boxes);
+  ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
   EXPECT_EQ(Narrow(boxes[0].text), "2個のファイルをアップデートしました");
 
   bool downloadingText = false, partway = false;
@@ -176,7 +196,7 @@ TEST_F(EngineRunTest, ConfirmWindowChecksTicksAndDownloadsTheTickedFile) {
   ASSERT_TRUE(ReadBytes(dir / L"ew-same.bin", &stored));
   EXPECT_EQ(stored, "local copy");  // not ticked: left alone
   auto boxes = watcher.Boxes();
-  ASSERT_EQ(boxes.size(), 1u) << Describe(boxes);
+  ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
   EXPECT_EQ(Narrow(boxes[0].text), "1個のファイルをアップデートしました");
   EXPECT_EQ(IniValue(L"ConfirmWindowWidth"), L"400");
 }
@@ -198,7 +218,7 @@ TEST_F(EngineRunTest, SilentConfirmRunDownloadsNewerFilesUnasked) {
   ASSERT_TRUE(ReadBytes(dir / L"ew-silent-same.bin", &stored));
   EXPECT_EQ(stored, "kept");
   EXPECT_EQ(TheEngine().run.updatedCount, 1);
-  EXPECT_TRUE(watcher.Boxes().empty()) << Describe(watcher.Boxes());
+  EXPECT_TRUE(watcher.Boxes().empty()) << watcher.Describe();
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ TEST_F(ProgressWindowTest, RunShowsStatusBarsTrayAndResultThenSavesGeometry) {
   EXPECT_EQ(Shared().tray.Icon(), icons.small.get());
 
   auto boxes = watcher.Boxes();
-  ASSERT_EQ(boxes.size(), 1u) << Describe(boxes);
+  ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
   EXPECT_EQ(Narrow(boxes[0].caption), "QxUpdate");
   EXPECT_EQ(Narrow(boxes[0].text), "1個のファイルをアップデートしました");
 
@@ -108,7 +108,7 @@ TEST_F(ProgressWindowTest, RunGoesOnWithoutTaskbarObject) {
   EXPECT_FALSE(CurrentScript().seen.taskbar);
   EXPECT_EQ(CurrentScript().seen.bar, 375);
   EXPECT_EQ(CurrentScript().downloaded, (std::vector<int>{0}));
-  EXPECT_EQ(watcher.Boxes().size(), 1u) << Describe(watcher.Boxes());
+  EXPECT_EQ(watcher.Boxes().size(), 1u) << watcher.Describe();
 }
 
 TEST_F(ProgressWindowTest, TaskbarObjectUsedWithComReleasedAtClose) {
@@ -118,7 +118,7 @@ TEST_F(ProgressWindowTest, TaskbarObjectUsedWithComReleasedAtClose) {
   EXPECT_TRUE(CurrentScript().seen.taskbar);
   EXPECT_EQ(CurrentScript().seen.bar, 375);
   EXPECT_FALSE(Shared().taskbar.Exists());
-  EXPECT_EQ(watcher.Boxes().size(), 1u) << Describe(watcher.Boxes());
+  EXPECT_EQ(watcher.Boxes().size(), 1u) << watcher.Describe();
   CoUninitialize();
 }
 
@@ -138,7 +138,7 @@ TEST_F(ProgressWindowTest, SmallStoredSizeKeepsTemplateSizeCentred) {
 }
 
 TEST_F(ProgressWindowTest, CancelReturnsAtOnceNoResultRestartStillOpened) {
-  std::wstring record = TempFolder() + L"qxu_restart_cancel.txt";
+  std::wstring record = State().folder / L"qxu_restart_cancel.txt";
   DeleteFileW(record.c_str());
   SetString(&State().restartProgram, (ProgramFolder() + L"updater_restart_probe.exe").c_str());
   SetString(&State().restartArguments, (L"\"" + record + L"\" after-cancel").c_str());
@@ -153,7 +153,7 @@ TEST_F(ProgressWindowTest, CancelReturnsAtOnceNoResultRestartStillOpened) {
   CloseHandle(reported);
 
   EXPECT_EQ(State().run.updatedCount, -1);
-  EXPECT_TRUE(watcher.Boxes().empty()) << Describe(watcher.Boxes());
+  EXPECT_TRUE(watcher.Boxes().empty()) << watcher.Describe();
   EXPECT_TRUE(CurrentScript().uiGoneDuringTransfer);
   EXPECT_TRUE(CurrentScript().finished);  // the loop waited for the worker
   auto lines = ProbeLines(record, 15000);
@@ -163,7 +163,7 @@ TEST_F(ProgressWindowTest, CancelReturnsAtOnceNoResultRestartStillOpened) {
 }
 
 TEST_F(ProgressWindowTest, NoRestartWhenNothingUpdatedButFailureStillReported) {
-  std::wstring record = TempFolder() + L"qxu_restart_none.txt";
+  std::wstring record = State().folder / L"qxu_restart_none.txt";
   DeleteFileW(record.c_str());
   SetString(&State().restartProgram, (ProgramFolder() + L"updater_restart_probe.exe").c_str());
   SetString(&State().restartArguments, (L"\"" + record + L"\"").c_str());
@@ -175,7 +175,7 @@ TEST_F(ProgressWindowTest, NoRestartWhenNothingUpdatedButFailureStillReported) {
   Watcher watcher;
   ASSERT_TRUE(RunMainWindow());
   auto boxes = watcher.Boxes();
-  ASSERT_EQ(boxes.size(), 1u) << Describe(boxes);
+  ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
   EXPECT_EQ(Narrow(boxes[0].text), "アップデートに失敗しました");
   EXPECT_TRUE(ProbeLines(record, 3000).empty());
   // Silent: geometry not taken from the hidden window.
@@ -204,7 +204,7 @@ TEST_F(ProgressWindowTest, OneRunsOverridesAreNotWrittenBack) {
 }
 
 TEST_F(ProgressWindowTest, DescriptionFileDeletedOnlyWithDeleteSetting) {
-  std::wstring quf = TempFolder() + L"qxu_test_delete.quf";
+  std::wstring quf = State().folder / L"qxu_test_delete.quf";
   for (int deleteSetting : {0, 1}) {
     ASSERT_TRUE(PrepareWindows(L"qxu_progress_test.ini"));
     ResetScript();
@@ -213,16 +213,13 @@ TEST_F(ProgressWindowTest, DescriptionFileDeletedOnlyWithDeleteSetting) {
     State().begin = [] { OpenRunWindow(0, 1); };
     State().silent = 1;
     State().information = 0;
-    HANDLE f = CreateFileW(quf.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    CloseHandle(f);
+    ASSERT_TRUE(qxtest::WriteBytes(quf, ""));
     SetString(&State().settingFile, quf.c_str());
     State().deleteSetting = deleteSetting;
     Watcher watcher;
     ASSERT_TRUE(RunMainWindow());
     CloseWindowsAtExit();
-    bool exists = GetFileAttributesW(quf.c_str()) != INVALID_FILE_ATTRIBUTES;
-    EXPECT_EQ(exists, deleteSetting == 0);
+    EXPECT_EQ(qxtest::FileExists(quf), deleteSetting == 0);
   }
   DeleteFileW(quf.c_str());
 }

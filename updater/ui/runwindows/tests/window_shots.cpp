@@ -28,12 +28,8 @@ bool OfferForGrab(HWND window, const std::wstring& path) {
   if (!GetWindowRect(window, &r)) return false;
   char line[64];
   int n = wsprintfA(line, "%ld %ld %ld %ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written;
-  WriteFile(f, line, n, &written, nullptr);
-  CloseHandle(f);
-  for (int wait = 0; wait < 300 && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; ++wait) Sleep(100);
+  if (!qxtest::WriteBytes(path, std::string(line, n))) return false;
+  for (int wait = 0; wait < 300 && qxtest::FileExists(path); ++wait) Sleep(100);
   return true;
 }
 

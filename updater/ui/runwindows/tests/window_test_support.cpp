@@ -1,128 +1,27 @@
 #include "window_test_support.h"
 
-#include <cwchar>
-
 #include "engine/support/core/owned_string.h"
 #include "ui/mainwindow/win32/main_window.h"
 
 namespace qxu::test {
 
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p(path, n);
-  return p.substr(0, p.find_last_of(L'\\') + 1);
-}
+Watcher::Watcher()
+    : watcher_(
+          qxtest::Scope::ThisProcess(),
+          // A message box with one OK button answers IDOK to its close command.
+          [](const qxtest::SeenDialog& seen) { return seen.messageBox ? IDOK : 0; }, GetCurrentThreadId(),
+          [this](const qxtest::SeenDialog&) {
+            std::lock_guard<std::mutex> hold(lock_);
+            settingFileExisted_.push_back(qxtest::FileExists(State().iniPath));
+          }) {}
 
-std::wstring TempFolder() {
-  wchar_t path[MAX_PATH];
-  DWORD n = GetTempPathW(MAX_PATH, path);
-  return std::wstring(path, n);
-}
-
-std::string Narrow(const std::wstring& w) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string s(n > 0 ? n - 1 : 0, '\0');
-  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
-  return s;
-}
-
-namespace {
-Watcher* g_watcher = nullptr;
-
-bool IsMessageBox(HWND window) {
-  wchar_t cls[64];
-  return GetClassNameW(window, cls, 64) && std::wcscmp(cls, L"#32770") == 0 && GetDlgItem(window, 0xFFFF);
-}
-}  // namespace
-
-Watcher::Watcher() {
-  InitializeCriticalSection(&lock_);
-  g_watcher = this;
-  hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-  thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-}
-
-LRESULT CALLBACK Watcher::Hook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && g_watcher && IsMessageBox(reinterpret_cast<HWND>(wParam)))
-    g_watcher->Record(reinterpret_cast<HWND>(wParam));
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void Watcher::Record(HWND box) {
-  wchar_t caption[256] = L"", text[1024] = L"";
-  GetWindowTextW(box, caption, 256);
-  GetDlgItemTextW(box, 0xFFFF, text, 1024);
-  // Gone meanwhile (another test's watcher may close boxes of any program).
-  if (!IsWindow(box) || !text[0]) return;
-  bool existed = GetFileAttributesW(State().iniPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-  EnterCriticalSection(&lock_);
-  // Marked on the window itself, so that the hook and the poll record it once.
-  if (!GetPropW(box, L"QxBoxSeen")) {
-    SetPropW(box, L"QxBoxSeen", reinterpret_cast<HANDLE>(1));
-    boxes_.push_back({caption, text, existed});
-  }
-  LeaveCriticalSection(&lock_);
-}
-
-Watcher::~Watcher() {
-  if (hook_) UnhookWindowsHookEx(hook_);
-  g_watcher = nullptr;
-  stop_ = true;
-  if (thread_) {
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-  }
-  DeleteCriticalSection(&lock_);
-}
-
-std::vector<SeenBox> Watcher::Boxes() {
-  EnterCriticalSection(&lock_);
-  std::vector<SeenBox> copy = boxes_;
-  LeaveCriticalSection(&lock_);
-  return copy;
-}
-
-DWORD WINAPI Watcher::Run(LPVOID self) {
-  auto* w = static_cast<Watcher*>(self);
-  while (!w->stop_) {
-    w->Poll();
-    Sleep(50);
-  }
-  return 0;
-}
-
-namespace {
-struct FindBox {
-  DWORD process;
-  HWND found;
-};
-BOOL CALLBACK FindBoxProc(HWND window, LPARAM param) {
-  auto* f = reinterpret_cast<FindBox*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == f->process && IsWindowVisible(window) && IsMessageBox(window)) {
-    f->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-}  // namespace
-
-void Watcher::Poll() {
-  FindBox f{GetCurrentProcessId(), nullptr};
-  EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&f));
-  if (!f.found) return;
-  Record(f.found);  // boxes of other threads, which the hook does not see
-  // A message box with one OK button answers IDOK to its close command.
-  PostMessageW(f.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  Sleep(200);
-}
-
-std::string Describe(const std::vector<SeenBox>& boxes) {
-  std::string out;
-  for (const SeenBox& b : boxes) out += "[" + Narrow(b.caption) + ": " + Narrow(b.text) + "] ";
-  return out;
+std::vector<SeenBox> Watcher::Boxes() const {
+  const std::vector<qxtest::SeenDialog> seen = watcher_.Seen();
+  std::lock_guard<std::mutex> hold(lock_);
+  std::vector<SeenBox> boxes;
+  for (size_t i = 0; i < seen.size(); ++i)
+    if (seen[i].messageBox) boxes.push_back({seen[i].caption, seen[i].text, settingFileExisted_[i]});
+  return boxes;
 }
 
 WindowsFixtureState& State() {
@@ -150,7 +49,7 @@ bool PrepareWindows(const std::wstring& iniName) {
     s.identity = CreateIdentity();
     SetQxUpdateIdentity(s.identity);
   }
-  s.iniPath = TempFolder() + iniName;
+  s.iniPath = s.folder / iniName;
   SetFileAttributesW(s.iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileW(s.iniPath.c_str());
   SetString(&s.identity->settingFilePath, s.iniPath.c_str());
@@ -203,52 +102,6 @@ bool RunMainWindow() {
   RunMessageLoop();
   UnregisterClassW(kSeriesKey, State().library);
   return made;
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return true;
-}
-
-std::wstring IniValue(const wchar_t* key) {
-  // Parsed here rather than through the profile functions, whose cache in
-  // this process keeps the keys as the section was written.
-  HANDLE f = CreateFileW(State().iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return L"<no file>";
-  char buffer[32768];
-  DWORD got = 0;
-  ReadFile(f, buffer, sizeof buffer, &got, nullptr);
-  CloseHandle(f);
-  std::wstring text;
-  if (got >= 2 && static_cast<unsigned char>(buffer[0]) == 0xFF && static_cast<unsigned char>(buffer[1]) == 0xFE) {
-    text.assign(reinterpret_cast<const wchar_t*>(buffer + 2), (got - 2) / 2);
-  } else {
-    int n = MultiByteToWideChar(CP_ACP, 0, buffer, static_cast<int>(got), nullptr, 0);
-    text.resize(n > 0 ? n : 0);
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, buffer, static_cast<int>(got), &text[0], n);
-  }
-  auto trim = [](const std::wstring& v) {
-    size_t a = v.find_first_not_of(L" \t\r"), b = v.find_last_not_of(L" \t\r");
-    return a == std::wstring::npos ? std::wstring() : v.substr(a, b - a + 1);
-  };
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t nl = text.find(L'\n', at);
-    std::wstring line = text.substr(at, nl == std::wstring::npos ? std::wstring::npos : nl - at);
-    at = nl == std::wstring::npos ? text.size() : nl + 1;
-    size_t eq = line.find(L'=');
-    if (eq != std::wstring::npos && trim(line.substr(0, eq)) == key) return trim(line.substr(eq + 1));
-  }
-  return L"<none>";
 }
 
 }  // namespace qxu::test
@@ -320,24 +173,12 @@ std::vector<COLORREF> IconOn(HICON icon, COLORREF background) {
 
 std::vector<std::string> ProbeLines(const std::wstring& record, DWORD timeoutMs) {
   std::vector<std::string> lines;
-  DWORD start = GetTickCount();
+  const DWORD start = GetTickCount();
   for (;;) {
-    HANDLE f = CreateFileW(record.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (f != INVALID_HANDLE_VALUE) {
-      char buffer[8192];
-      DWORD got = 0;
-      ReadFile(f, buffer, sizeof buffer, &got, nullptr);
-      CloseHandle(f);
-      std::string all(buffer, got);
-      size_t at = 0, nl;
-      while ((nl = all.find('\n', at)) != std::string::npos) {
-        lines.push_back(all.substr(at, nl - at));
-        at = nl + 1;
-      }
-      if (!lines.empty()) return lines;
-    }
-    if (GetTickCount() - start > timeoutMs) return lines;
+    const std::string all = qxtest::ReadBytes(record);
+    for (size_t at = 0, nl; (nl = all.find('\n', at)) != std::string::npos; at = nl + 1)
+      lines.push_back(all.substr(at, nl - at));
+    if (!lines.empty() || GetTickCount() - start > timeoutMs) return lines;
     Sleep(100);
   }
 }

@@ -5,49 +5,43 @@
 // message boxes.
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "engine/workers/win32/run_shared.h"
 #include "ui/runwindows/win32/run_binding.h"
+#include "win32/dialogs.h"
+#include "win32/files.h"
 
 namespace qxu::test {
 
-// Folder of the test program, with a trailing backslash.
-std::wstring ProgramFolder();
-std::wstring TempFolder();
-std::string Narrow(const std::wstring& w);
+using qxtest::ProgramFolder;
 
-// Message boxes seen by the watcher: caption, text and icon kind.
+// UTF-8, as the tests write the texts they expect.
+inline std::string Narrow(const std::wstring& text) { return qxtest::Narrow(text, CP_UTF8); }
+
+// A message box the watcher saw.
 struct SeenBox {
   std::wstring caption;
   std::wstring text;
-  bool settingFileExisted = false;  // when the box was seen
+  bool settingFileExisted = false;  // when the box came up
 };
 
 // Message boxes of this process are recorded as they come up (a hook on
 // the creating thread, so that a box closed by someone else still counts)
-// and answered from a thread of their own.
+// and answered with OK from a thread of their own.
 class Watcher {
  public:
   Watcher();
-  ~Watcher();
-  Watcher(const Watcher&) = delete;
-  Watcher& operator=(const Watcher&) = delete;
-  std::vector<SeenBox> Boxes();
+  std::vector<SeenBox> Boxes() const;
+  std::string Describe() const { return watcher_.Describe(); }  // for assertion messages
 
  private:
-  static DWORD WINAPI Run(LPVOID self);
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
-  void Poll();
-  void Record(HWND box);
-  HANDLE thread_ = nullptr;
-  std::atomic<bool> stop_{false};
-  CRITICAL_SECTION lock_;
-  std::vector<SeenBox> boxes_;
-  HHOOK hook_ = nullptr;
+  mutable std::mutex lock_;
+  std::vector<bool> settingFileExisted_;  // of every dialog recorded, in order
+  qxtest::DialogWatcher watcher_;  // last: stops before the rest goes
 };
 
 // One process-wide set-up of the binding; every test resets the values.
@@ -65,6 +59,7 @@ struct WindowsFixtureState {
   wchar_t* settingFile = nullptr;
   wchar_t* commandLine = nullptr;
   std::vector<std::wstring> items;
+  qxtest::TempFolder folder{L"qxu-windows"};  // the setting file's and the tests' own files
   std::wstring iniPath;
   // Called by the main window's start timer in place of BeginRun.
   std::function<void()> begin;
@@ -81,14 +76,8 @@ void SetString(wchar_t** field, const wchar_t* value);
 // calls State().begin. Returns false when the main window could not be made.
 bool RunMainWindow();
 
-// Pumps messages on this thread until done() holds or timeoutMs passes.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
-
-// Reads a key of the test's setting file.
-std::wstring IniValue(const wchar_t* key);
-
-// The boxes as text, for assertion messages.
-std::string Describe(const std::vector<SeenBox>& boxes);
+// A key of the test's setting file.
+inline std::wstring IniValue(const wchar_t* key) { return qxtest::ProfileValue(State().iniPath, L"QxUpdate", key); }
 
 }  // namespace qxu::test
 

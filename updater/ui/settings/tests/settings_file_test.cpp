@@ -12,6 +12,7 @@
 #include "ui/identity/win32/program_identity.h"
 #include "ui/settings/win32/first_run.h"
 #include "ui/settings/win32/settings_file.h"
+#include "win32/files.h"
 
 namespace qxu {
 namespace {
@@ -92,16 +93,8 @@ struct Script {
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"qxu_settings_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(folder_.c_str(), nullptr);
     identity_.reset(MakeIdentity(folder_, L"QxUpdate"));
     ASSERT_NE(identity_, nullptr);
-  }
-  void TearDown() override {
-    identity_.reset();
-    _wsystem((L"cmd /c rmdir /s /q \"" + folder_ + L"\"").c_str());
   }
 
   static ProgramIdentity* MakeIdentity(const std::wstring& folder, const wchar_t* base) {
@@ -133,8 +126,9 @@ class SettingsFile : public ::testing::Test {
     return LoadUpdaterSettings(identity_.get(), settings, options->Fields(), script->Hooks());
   }
 
-  std::wstring folder_;
-  IdentityOwner identity_;
+  qxtest::TempFolder temp_{L"qxu_settings"};
+  const std::wstring folder_ = temp_.path() + L"\\";
+  IdentityOwner identity_;  // goes before its folder
 };
 
 TEST_F(SettingsFile, PerUserFileNextToTheProgramAndFixedForTheRun) {
