@@ -13,6 +13,7 @@
 
 #include "message_reader.h"
 #include "print_document.h"
+#include "win32/files.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -88,13 +89,7 @@ int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LP
 
 class DocumentTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + "inkplate_document_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
-  }
-  void TearDown() override { DeleteFileA(path_.c_str()); }
+  void SetUp() override { path_ = folder_ / "mail.txt"; }
 
   // Mail text given as UTF-8, stored as the host does: ANSI code page, CR LF.
   void WriteMail(const std::wstring& lines) {
@@ -135,6 +130,7 @@ class DocumentTest : public ::testing::Test {
   int Y(int row) const { return row * lineHeight_; }
 
   Font font_;
+  qxtest::TempFolder folder_{L"inkplate"};
   std::string path_;
   int lineHeight_ = 0;
   bool documentPrinted_ = true;

@@ -50,11 +50,11 @@ bool Pressed(DialogWatcher& watcher, int button) {
   return false;
 }
 
-// Mail files are written by the host as CR LF text.
+// Mail files are written by the host as CR LF text, here in a folder that
+// goes with the test program.
 std::string WriteMail(const std::string& name, const std::string& lines) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string path = std::string(temp) + "inkplate_" + name + ".txt";
+  static qxtest::TempFolder folder(L"inkplate");
+  const std::string path = folder / (name + ".txt");
   std::ofstream out(path, std::ios::binary);
   for (char c : lines) {
     if (c == '\n') out << '\r';

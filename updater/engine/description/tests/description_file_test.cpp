@@ -11,6 +11,7 @@
 #include "engine/description/win32/description_file.h"
 #include "engine/support/core/owned_string.h"
 #include "engine/support/win32/file_handle.h"
+#include "win32/files.h"
 
 namespace qxu {
 namespace {
@@ -21,14 +22,9 @@ class DescriptionFile : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(_wsetlocale(LC_ALL, L"jpn"), nullptr);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"qxu_description_" + std::to_wstring(GetCurrentProcessId()) + L".quf";
+    path_ = folder_ / L"description.quf";
   }
-  void TearDown() override {
-    DeleteFileW(path_.c_str());
-    _wsetlocale(LC_ALL, L"C");
-  }
+  void TearDown() override { _wsetlocale(LC_ALL, L"C"); }
 
   void Write(const std::string& bytes) {
     std::ofstream out(path_.c_str(), std::ios::binary | std::ios::trunc);
@@ -49,6 +45,7 @@ class DescriptionFile : public ::testing::Test {
     return tokens;
   }
 
+  qxtest::TempFolder folder_{L"qxu-description"};
   std::wstring path_;
 };
 
@@ -82,9 +79,7 @@ TEST_F(DescriptionFile, MissingEmptyOrUnreadableFilesGiveNothing) {
   Read(path_, true);
   Write(std::string("\0--silent", 9));
   Read(path_, true);
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  Read(temp, true);  // a folder
+  Read(folder_.path(), true);  // a folder
   Read(L"", true);
 }
 
