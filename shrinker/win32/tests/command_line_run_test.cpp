@@ -91,7 +91,7 @@ TEST_F(CommandLineRun, FolderNamingCreatesOnceReusesAndKeepsOnePagePerDay) {
   const std::string page = TodayPageName();
   EXPECT_EQ(Outputs("Resized"), (Names{page, "a.jpg", "b c&d.jpg"}));  // digits sort first
   const std::string line = "<a href=\"../a.jpg\"><img src=\"a.jpg\" border=\"0\"></a>\r\n";
-  const std::string other = "<a href=\"../b c&d.jpg\"><img src=\"b c&d.jpg\" border=\"0\"></a>\r\n";
+  const std::string other = "<a href=\"../b c&amp;d.jpg\"><img src=\"b c&amp;d.jpg\" border=\"0\"></a>\r\n";
   const auto bytes = ReadBytes(dir / ("Resized\\" + page));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), line + line + other);
 }
@@ -103,6 +103,17 @@ TEST_F(CommandLineRun, AffixPageLivesBesideTheSources) {
   ASSERT_EQ(Run("a.bmp"), 0);
   const auto bytes = ReadBytes(dir / TodayPageName());
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "<a href=\"a.jpg\"><img src=\"a_t.jpg\" border=\"0\"></a>\r\n");
+}
+
+TEST_F(CommandLineRun, PageLinesLinkNamesThatWouldBreakTheLink) {
+  Settings("option", {{"html", "1"}});
+  Settings("changed", {{"save", "0"}, {"AfterBefore", "0"}, {"AddName", "#"}});
+  WriteBmp(dir / "50% off&more.bmp", MakePicture(64, 48, 1));
+  ASSERT_EQ(Run(Quoted("50% off&more.bmp")), 0);
+  EXPECT_TRUE(FileExists(dir / "#50% off&more.jpg"));
+  const auto bytes = ReadBytes(dir / TodayPageName());
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+            "<a href=\"50%25 off&amp;more.jpg\"><img src=\"%2350%25 off&amp;more.jpg\" border=\"0\"></a>\r\n");
 }
 
 TEST_F(CommandLineRun, TwoLevelFolderWithMissingParentWritesNothing) {
