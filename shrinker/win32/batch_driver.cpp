@@ -58,37 +58,65 @@ std::optional<std::string> DroppedPath(HDROP drop, UINT i) {
 }
 }  // namespace
 
-void BatchDriver::ProcessDroppedFiles(HDROP drop, WorkPicture& picture) {
+Batch::Batch(const std::vector<std::optional<std::string>>& paths) {
+  for (const auto& path : paths) {
+    if (!path) {
+      sources.emplace_back();
+      continue;
+    }
+    sources.push_back(LookUpName(*path));
+    FileId id;
+    if (FileIdOf(*sources.back(), id)) sourceIds.push_back(id);
+  }
+}
+
+bool Batch::IsSource(const std::string& path) const {
+  FileId id;
+  if (!FileIdOf(path, id)) return false;  // not there yet: nobody's source
+  for (const FileId& s : sourceIds)
+    if (s == id) return true;
+  return false;
+}
+
+void BatchDriver::ProcessDroppedFiles(HDROP drop) {
   DropHandle owner(drop);
   ProgressReset reset(host_);
   if (DragQueryFileW(drop, 0, nullptr, 0) == 0) return;
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   host_.SetProgressRange(static_cast<int>(count));
+  std::vector<std::optional<std::string>> paths;
+  for (UINT i = 0; i < count; ++i) paths.push_back(DroppedPath(drop, i));
+  Batch batch(paths);
   for (UINT i = 0; i < count; ++i) {
     host_.SetProgressPosition(static_cast<int>(i));
-    if (const auto path = DroppedPath(drop, i)) ProcessFile(*path, picture);
+    if (batch.sources[i]) ProcessFile(batch, *batch.sources[i]);
   }
 }
 
-void BatchDriver::ProcessFile(const std::string& path, WorkPicture& picture) {
-  const std::string source = LookUpName(path);
+void BatchDriver::ProcessPaths(const std::vector<std::string>& paths) {
+  Batch batch(std::vector<std::optional<std::string>>(paths.begin(), paths.end()));
+  for (const auto& source : batch.sources) ProcessFile(batch, *source);
+}
+
+void BatchDriver::ProcessFile(Batch& batch, const std::string& source) {
   if (!HasPictureExtension(source, AnsiLead)) return;
   try {
-    if (RunPipeline(source, picture)) host_.HidePreview();
+    if (RunPipeline(batch, source)) host_.HidePreview();
   } catch (...) {
     // A file that fails in any way is skipped; the batch goes on.
   }
 }
 
-bool BatchDriver::RunPipeline(const std::string& source, WorkPicture& picture) {
-  if (!LoadPicture(source, picture)) return false;
+bool BatchDriver::RunPipeline(Batch& batch, const std::string& source) {
+  WorkPicture& picture = batch.picture;
+  if (!LoadPicture(source, picture, host_.CurrentSettings().rotate)) return false;
   if (!picture.ConvertTo24Bits()) return false;
   host_.ShowPreview(picture);
   if (host_.CurrentSettings().saturation && !RaiseSaturation(picture, picture, kSaturationAmount)) return false;
   if (!FitToBox(picture)) return false;
   const ShrinkSettings s = host_.CurrentSettings();
   if (s.sharpen && !Sharpen(picture, picture, s.sharpenStrength)) return false;
-  return EncodeAndSave(ReplaceExtension(source, ".jpg", AnsiLead), source, picture);
+  return EncodeAndSave(batch, ReplaceExtension(source, ".jpg", AnsiLead), source, picture);
 }
 
 bool BatchDriver::FitToBox(WorkPicture& picture) {
@@ -99,7 +127,7 @@ bool BatchDriver::FitToBox(WorkPicture& picture) {
   return ShrinkFit(picture, picture, box.width, box.height);
 }
 
-bool BatchDriver::EncodeAndSave(const std::string& outputBase, const std::string& source,
+bool BatchDriver::EncodeAndSave(const Batch& batch, const std::string& outputBase, const std::string& source,
                                 const WorkPicture& picture) {
   ShrinkSettings s = host_.CurrentSettings();
   JpegOptions options;
@@ -138,8 +166,9 @@ bool BatchDriver::EncodeAndSave(const std::string& outputBase, const std::string
     if (!DirectoryExists(plan.folderToCreate)) CreateDirectoryA(plan.folderToCreate.c_str(), nullptr);
     if (SameFile(plan.folderToCreate, sourceFolder)) return false;
   }
-  // Whatever the names say, the source itself is never replaced.
-  if (SameFile(plan.outputPath, source)) return false;
+  // Whatever the names say, no source of the batch is ever replaced: a
+  // later one would be read back as this output, an earlier one is lost.
+  if (SameFile(plan.outputPath, source) || batch.IsSource(plan.outputPath)) return false;
   if (!WriteFileBytes(plan.outputPath, bytes)) return false;
 
   if (s.page) {

@@ -1,9 +1,13 @@
-// The batch: drops, and the per-file pipeline from name lookup to page line.
+// The batch: drops and command lines, and the per-file pipeline from name
+// lookup to page line.
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "file_system.h"
 #include "picture/work_picture.h"
 #include "settings_model.h"
 
@@ -24,20 +28,35 @@ class BatchHost {
   virtual void SetProgressPosition(int position) = 0;
 };
 
+// One batch: its sources in order (after the name lookup; none where a path
+// could not be read) and what they are on disk, so that no output of the
+// batch replaces one of them.
+struct Batch {
+  std::vector<std::optional<std::string>> sources;
+  std::vector<FileId> sourceIds;
+  WorkPicture picture;
+
+  explicit Batch(const std::vector<std::optional<std::string>>& paths);
+  bool IsSource(const std::string& path) const;
+};
+
 class BatchDriver {
  public:
   explicit BatchDriver(BatchHost& host) : host_(host) {}
 
-  // One drop: every path in drop order; always releases the drop handle.
-  void ProcessDroppedFiles(HDROP drop, WorkPicture& picture);
+  // One drop: every path in drop order, with the progress bar; always
+  // releases the drop handle.
+  void ProcessDroppedFiles(HDROP drop);
 
-  // One path. Any failure skips the rest of this file silently.
-  void ProcessFile(const std::string& path, WorkPicture& picture);
+  // The command line's paths (already absolute), without the progress bar.
+  void ProcessPaths(const std::vector<std::string>& paths);
 
  private:
-  bool RunPipeline(const std::string& source, WorkPicture& picture);
+  void ProcessFile(Batch& batch, const std::string& source);
+  bool RunPipeline(Batch& batch, const std::string& source);
   bool FitToBox(WorkPicture& picture);
-  bool EncodeAndSave(const std::string& outputBase, const std::string& source, const WorkPicture& picture);
+  bool EncodeAndSave(const Batch& batch, const std::string& outputBase, const std::string& source,
+                     const WorkPicture& picture);
 
   BatchHost& host_;
 };

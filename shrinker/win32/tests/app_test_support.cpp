@@ -64,6 +64,28 @@ void WriteJpeg(const std::string& path, const WorkPicture& picture) {
   WriteAll(path, bytes.data(), bytes.size());
 }
 
+void WriteJpegWithOrientation(const std::string& path, const WorkPicture& picture, int orientation) {
+  std::vector<std::uint8_t> bytes;
+  JpegOptions options;
+  options.quality = 95;
+  if (!EncodeJpeg(picture, options, bytes)) throw std::runtime_error("encode");
+  // APP1 "Exif", a little-endian TIFF block with one tag, right after SOI.
+  const std::uint8_t o = static_cast<std::uint8_t>(orientation);
+  const std::vector<std::uint8_t> app1 = {0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0,
+                                          1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, o, 0, 0, 0, 0, 0, 0, 0};
+  bytes.insert(bytes.begin() + 2, app1.begin(), app1.end());
+  WriteAll(path, bytes.data(), bytes.size());
+}
+
+WorkPicture QuarterTurnClockwise(const WorkPicture& picture) {
+  WorkPicture out;
+  if (!out.SetSize(picture.Height(), picture.Width())) throw std::runtime_error("picture size");
+  for (int y = 0; y < out.Height(); ++y)
+    for (int x = 0; x < out.Width(); ++x)
+      std::copy_n(picture.Row(picture.Height() - 1 - x) + 3 * y, 3, out.Row(y) + 3 * x);
+  return out;
+}
+
 void WritePng(const std::string& path, const WorkPicture& picture) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
@@ -120,6 +142,10 @@ std::string IniValue(const std::string& path, const std::string& section, const 
 std::vector<std::uint8_t> ExpectedOutput(const std::string& source, const PipelineOptions& o) {
   WorkPicture p;
   if (!LoadPicture(source, p) || !p.ConvertTo24Bits()) throw std::runtime_error("load " + source);
+  return ExpectedOutputOf(std::move(p), o);
+}
+
+std::vector<std::uint8_t> ExpectedOutputOf(WorkPicture p, const PipelineOptions& o) {
   if (o.saturation && !RaiseSaturation(p, p, 140)) throw std::runtime_error("saturation");
   if (!ShrinkFit(p, p, o.boxWidth, o.boxHeight)) throw std::runtime_error("shrink");
   if (o.sharpen && !Sharpen(p, p, o.strength)) throw std::runtime_error("sharpen");
@@ -136,6 +162,45 @@ std::vector<std::uint8_t> ExpectedOutput(const std::string& source, const Pipeli
   if (!EncodeJpeg(p, options, bytes)) throw std::runtime_error("encode");
   return bytes;
 }
+
+RegistryValue::RegistryValue(HKEY root, const std::string& keyPath, const char* name, const std::string& value)
+    : root_(root), path_(keyPath), name_(name) {
+  DWORD disposition = 0;
+  RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, &disposition);
+  madeKey_ = disposition == REG_CREATED_NEW_KEY;
+  BYTE old[MAX_PATH * 2];
+  DWORD size = sizeof old;
+  had_ = RegQueryValueExA(key_, name, nullptr, &type_, old, &size) == ERROR_SUCCESS;
+  if (had_) old_.assign(old, old + size);
+  RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+}
+
+RegistryValue::~RegistryValue() {
+  if (had_)
+    RegSetValueExA(key_, name_, 0, type_, old_.data(), static_cast<DWORD>(old_.size()));
+  else
+    RegDeleteValueA(key_, name_);
+  RegCloseKey(key_);
+  if (madeKey_) RegDeleteTreeA(root_, path_.c_str());
+}
+
+ShellFolderRedirect::ShellFolderRedirect(const char* name, const std::string& folder)
+    : shell(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name, folder),
+      user(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", name,
+           folder) {}
+
+namespace {
+constexpr char kOpenerClass[] = "VantiloTestHtmlCopy";
+}  // namespace
+
+// The classes root, not the user's classes: Wine's shell looks only there.
+HtmlOpenerCopiesTo::HtmlOpenerCopiesTo(const std::string& target)
+    : extension_(HKEY_CLASSES_ROOT, ".html", nullptr, kOpenerClass),
+      command_(HKEY_CLASSES_ROOT, std::string(kOpenerClass) + "\\shell\\open\\command", nullptr,
+               "C:\\windows\\system32\\cmd.exe /c copy \"%1\" \"" + target + "\"") {}
+
+HtmlOpenerCopiesTo::~HtmlOpenerCopiesTo() { RegDeleteTreeA(HKEY_CLASSES_ROOT, kOpenerClass); }
 
 std::string TodayPageName() {
   SYSTEMTIME now;

@@ -178,6 +178,51 @@ TEST_F(CommandLineRun, SizeModeWritesTheSearchedFile) {
   EXPECT_EQ(Outputs(), (Names{"Resized", "a.bmp"}));  // no temporary file is left
 }
 
+TEST_F(CommandLineRun, PhonePhotosComeOutUpright) {
+  // Stored sideways with orientation 6: shown a quarter turn clockwise.
+  const WorkPicture stored = MakePicture(400, 300, 2);
+  WriteJpegWithOrientation(dir / "phone.jpg", stored, 6);
+  WriteJpeg(dir / "plain.jpg", stored);
+  ASSERT_EQ(Run("phone.jpg plain.jpg"), 0);
+  WorkPicture decoded;
+  ASSERT_TRUE(LoadPicture(dir / "plain.jpg", decoded));
+  EXPECT_EQ(ReadBytes(dir / "Resized\\phone.jpg"), ExpectedOutputOf(QuarterTurnClockwise(decoded), {}));
+  // No tag: the bytes of before.
+  EXPECT_EQ(ReadBytes(dir / "Resized\\plain.jpg"), ExpectedOutput(dir / "plain.jpg", {}));
+  // rotate=0 keeps the picture as stored.
+  Settings("option", {{"rotate", "0"}});
+  ASSERT_EQ(Run("phone.jpg"), 0);
+  EXPECT_EQ(ReadBytes(dir / "Resized\\phone.jpg"), ExpectedOutput(dir / "plain.jpg", {}));
+}
+
+TEST_F(CommandLineRun, NoOutputReplacesAnotherSourceOfTheBatch) {
+  // Each naming mode with a source whose output name is another source.
+  struct Case {
+    const char* save;
+    const char* position;
+    const char* name;
+    const char* source;  // the other file, whose name a.jpg's output would take
+    const char* written;  // that file's own output
+  };
+  const Case cases[] = {{"0", "0", "s-", "s-a.jpg", "s-s-a.jpg"},
+                        {"0", "1", "_s", "a_s.jpg", "a_s_s.jpg"},
+                        {"1", "0", "Sub", "Sub\\a.jpg", "Sub\\Sub\\a.jpg"}};
+  for (const Case& c : cases) {
+    TempFolder here;
+    ASSERT_TRUE(CreateDirectoryA((here / "Sub").c_str(), nullptr));
+    WriteIni(here / "Vantilo.ini", "changed", {{"save", c.save}, {"AfterBefore", c.position}, {"AddName", c.name}, {"folder", c.name}});
+    WriteJpeg(here / "a.jpg", MakePicture(300, 200, 1));
+    WriteJpeg(here / c.source, MakePicture(200, 300, 2));
+    const auto users = ReadBytes(here / c.source);
+    // In either order: read before or after a.jpg is shrunk.
+    for (const std::string& order : {std::string("a.jpg ") + c.source, std::string(c.source) + " a.jpg"}) {
+      ASSERT_EQ(RunVantilo(here.pathA(), order, here.pathA()), 0);
+      EXPECT_EQ(ReadBytes(here / c.source), users) << c.source << " in \"" << order << '"';
+      EXPECT_EQ(ReadBytes(here / c.written), ExpectedOutput(here / c.source, {})) << c.written;
+    }
+  }
+}
+
 TEST_F(CommandLineRun, WildcardTakesTheFirstMatchOnly) {
   ASSERT_TRUE(CreateDirectoryA((dir / "pics").c_str(), nullptr));
   WriteJpeg(dir / "pics\\b.jpg", MakePicture(40, 30, 1));
@@ -215,50 +260,9 @@ TEST_F(CommandLineRun, OutputNeverReplacesItsSource) {
   EXPECT_EQ(Outputs(), Names{"a.jpg"});
 }
 
-// Points a registry value to a folder of the test's own and puts the old
-// value back afterwards.
-class RegistryValue {
- public:
-  RegistryValue(const char* keyPath, const char* name, const std::string& value) : name_(name) {
-    HKEY raw = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &raw, nullptr);
-    key_.Reset(raw);
-    BYTE old[MAX_PATH * 2];
-    DWORD size = sizeof old;
-    had_ = RegQueryValueExA(raw, name, nullptr, &type_, old, &size) == ERROR_SUCCESS;
-    if (had_) old_.assign(old, old + size);
-    RegSetValueExA(raw, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-  }
-  ~RegistryValue() {
-    if (had_)
-      RegSetValueExA(key_.Get(), name_, 0, type_, old_.data(), static_cast<DWORD>(old_.size()));
-    else
-      RegDeleteValueA(key_.Get(), name_);
-  }
-  RegistryValue(const RegistryValue&) = delete;
-  RegistryValue& operator=(const RegistryValue&) = delete;
-
- private:
-  RegKey key_;
-  const char* name_;
-  bool had_ = false;
-  DWORD type_ = REG_SZ;
-  std::vector<BYTE> old_;
-};
-
-// The shell refreshes "Shell Folders" from "User Shell Folders", so the
-// desktop is redirected in both.
-struct DesktopRedirect {
-  explicit DesktopRedirect(const std::string& folder)
-      : shell("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop", folder),
-        user("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "Desktop", folder) {}
-  RegistryValue shell, user;
-};
-
 TEST_F(CommandLineRun, ShortcutSwitchAloneMakesTheShortcutAndNothingElse) {
   TempFolder desktop;
-  DesktopRedirect redirect(desktop.pathA());
+  ShellFolderRedirect redirect("Desktop", desktop.pathA());
   Settings("pixel", {{"Index", "3"}});
   const auto iniBefore = ReadBytes(Ini());
   ASSERT_EQ(Run("/sc"), 0);
