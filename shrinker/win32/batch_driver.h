@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "file_system.h"
+#include "picture/shrink_engine.h"
 #include "picture/work_picture.h"
 #include "settings_model.h"
 
@@ -20,8 +21,9 @@ class BatchHost {
  public:
   virtual ~BatchHost() = default;
   virtual ShrinkSettings CurrentSettings() = 0;
-  // Shows the picture in Image1 and handles pending window events once.
-  virtual void ShowPreview(const WorkPicture& picture) = 0;
+  // Shows the preview (kPreviewWidth x kPreviewHeight) in Image1 and
+  // handles pending window events once.
+  virtual void ShowPreview(const WorkPicture& preview) = 0;
   virtual void HidePreview() = 0;
   virtual void SetAffixText(const std::string& text) = 0;
   virtual void SetProgressRange(int maximum) = 0;
@@ -34,11 +36,17 @@ class BatchHost {
 struct Batch {
   std::vector<std::optional<std::string>> sources;
   std::vector<FileId> sourceIds;
-  WorkPicture picture;
+  ShrinkEngine engine;
 
   explicit Batch(const std::vector<std::optional<std::string>>& paths);
   bool IsSource(const std::string& path) const;
+  // Source i is there and has a picture's extension.
+  bool IsPicture(std::size_t i) const;
 };
+
+// Image1's size: the preview is made for it.
+constexpr int kPreviewWidth = 200;
+constexpr int kPreviewHeight = 150;
 
 class BatchDriver {
  public:
@@ -52,11 +60,11 @@ class BatchDriver {
   void ProcessPaths(const std::vector<std::string>& paths);
 
  private:
-  void ProcessFile(Batch& batch, const std::string& source);
-  bool RunPipeline(Batch& batch, const std::string& source);
-  bool FitToBox(WorkPicture& picture);
-  bool EncodeAndSave(const Batch& batch, const std::string& outputBase, const std::string& source,
-                     const WorkPicture& picture);
+  void Run(Batch& batch, bool progress);
+  ShrinkOptions OptionsNow();
+  // Writes the file under its output name and adds the page line.
+  bool Save(const Batch& batch, const std::string& outputBase, const std::string& source,
+            const std::vector<std::uint8_t>& bytes);
 
   BatchHost& host_;
 };
