@@ -6,19 +6,14 @@
 
 namespace vantilo {
 
-namespace {
-constexpr int kSaturationAmount = 140;
-}  // namespace
-
-PicturePasses::PicturePasses() : saturator_(kSaturationAmount) {}
-
-bool PicturePasses::Start(int width, int height, const ShrinkOptions& options) {
+bool PicturePasses::Start(int width, int height, const ShrinkOptions& options, const Saturator* saturator) {
   options_ = options;
   sourceWidth_ = width;
   sourceHeight_ = height;
   produced_ = sharpened_ = 0;
   ok_ = false;
-  if (!saturator_.Ok()) return false;
+  saturator_ = saturator;
+  if (options.saturation && (!saturator_ || !saturator_->Ok())) return false;
   // As ShrinkFit: a picture inside the box keeps its size and bytes.
   if (width < options.boxWidth && height < options.boxHeight) {
     width_ = width;
@@ -39,7 +34,7 @@ bool PicturePasses::Start(int width, int height, const ShrinkOptions& options) {
 void PicturePasses::PrepareRow(std::uint8_t* row, std::uint8_t* out, Scratch& scratch) const {
   if (options_.saturation) {
     if (scratch.colours.empty()) scratch.colours.assign(Saturator::kCacheSize, 0);
-    saturator_.Row(row, sourceWidth_, scratch.colours.data());
+    saturator_->Row(row, sourceWidth_, scratch.colours.data());
   }
   if (!resizeRows_) {
     std::memcpy(out, row, 3 * static_cast<std::size_t>(width_));

@@ -17,9 +17,9 @@ namespace vantilo {
 
 class PicturePasses {
  public:
-  PicturePasses();
   // False when the fitted picture would have a side of 0, or on no memory.
-  bool Start(int width, int height, const ShrinkOptions& options);
+  // The saturator (amount 140) is needed only with options.saturation.
+  bool Start(int width, int height, const ShrinkOptions& options, const Saturator* saturator);
   int OutputWidth() const { return width_; }
 
   // Per-thread memory of PrepareRow.
@@ -43,7 +43,7 @@ class PicturePasses {
   bool resizeRows_ = false, resizeColumns_ = false;
   RowShrinker rows_;
   ColumnShrinker columns_;
-  Saturator saturator_;
+  const Saturator* saturator_ = nullptr;
   std::unique_ptr<SharpenMemo> sharpen_;
   WorkPicture shrunk_;
   int produced_ = 0;  // rows of shrunk_ written by the vertical pass

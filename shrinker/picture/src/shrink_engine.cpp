@@ -17,8 +17,11 @@
 namespace vantilo {
 
 namespace {
-constexpr int kBandRows = 16;
-constexpr int kBands = 8;  // decoded rows in flight: bounds memory, not speed
+// Few, large bands: every hand-over between the threads may cost a trip
+// through the system (under Wine, through its server).
+constexpr int kBandRows = 64;
+constexpr int kBands = 4;
+constexpr int kSaturationAmount = 140;  // decoded rows in flight: bounds memory, not speed
 
 // Rows of one picture on their way from the decoder to the passes.
 struct Band {
@@ -47,7 +50,8 @@ struct ShrinkEngine::Job {
 
 struct ShrinkEngine::Shared {
   std::mutex lock;
-  std::condition_variable changed;
+  // One condition per waiter, so that nobody is woken for another's news.
+  std::condition_variable passWork, bandFree, jobNews, loadWork;
   std::deque<std::shared_ptr<Job>> toLoad;
   std::deque<Band*> toPass;
   std::vector<Band*> freeBands;
@@ -74,7 +78,7 @@ void ShrinkEngine::Shared::Send(Band* band) {
     std::lock_guard<std::mutex> guard(lock);
     toPass.push_back(band);
   }
-  changed.notify_all();
+  passWork.notify_one();
 }
 
 Band* ShrinkEngine::Shared::Message(Job& job, Band::Kind kind) {
@@ -87,7 +91,7 @@ Band* ShrinkEngine::Shared::Message(Job& job, Band::Kind kind) {
 
 Band* ShrinkEngine::Shared::FreeBand() {
   std::unique_lock<std::mutex> guard(lock);
-  changed.wait(guard, [this] { return !freeBands.empty(); });
+  bandFree.wait(guard, [this] { return !freeBands.empty(); });
   Band* b = freeBands.back();
   freeBands.pop_back();
   return b;
@@ -102,7 +106,7 @@ void ShrinkEngine::Shared::Loaded(Job& job, bool ok, PreviewSampler* sampler) {
     job.loaded = ok;
     job.preview = std::move(preview);
   }
-  changed.notify_all();
+  jobNews.notify_all();
 }
 
 // Rows straight from the decoder into pooled bands.
@@ -206,7 +210,7 @@ void ShrinkEngine::Shared::Load() {
     std::shared_ptr<Job> job;
     {
       std::unique_lock<std::mutex> guard(lock);
-      changed.wait(guard, [this] { return stopLoading || !toLoad.empty(); });
+      loadWork.wait(guard, [this] { return stopLoading || !toLoad.empty(); });
       if (toLoad.empty()) return;
       job = toLoad.front();
       toLoad.pop_front();
@@ -218,13 +222,14 @@ void ShrinkEngine::Shared::Load() {
 void ShrinkEngine::Shared::Pass() {
   ExtendedPrecisionScope precision;
   PicturePasses::Scratch scratch;
+  std::unique_ptr<Saturator> saturator;  // made for the first picture that needs it
   std::vector<std::uint8_t> prepared;
   bool jobOk = false;
   for (;;) {
     Band* band = nullptr;
     {
       std::unique_lock<std::mutex> guard(lock);
-      changed.wait(guard, [this] { return stopPassing || !toPass.empty(); });
+      passWork.wait(guard, [this] { return stopPassing || !toPass.empty(); });
       if (toPass.empty()) return;
       band = toPass.front();
       toPass.pop_front();
@@ -233,7 +238,8 @@ void ShrinkEngine::Shared::Pass() {
     try {
       switch (band->kind) {
         case Band::kBegin:
-          jobOk = precision.Ok() && job.passes.Start(job.width, job.height, job.options);
+          if (job.options.saturation && !saturator) saturator = std::make_unique<Saturator>(kSaturationAmount);
+          jobOk = precision.Ok() && job.passes.Start(job.width, job.height, job.options, saturator.get());
           prepared.resize(3 * static_cast<std::size_t>(job.passes.OutputWidth()));
           break;
         case Band::kRows:
@@ -253,6 +259,7 @@ void ShrinkEngine::Shared::Pass() {
             job.ok = ok;
             job.result = std::move(result);
           }
+          jobNews.notify_all();
           jobOk = false;
           break;
         }
@@ -264,7 +271,7 @@ void ShrinkEngine::Shared::Pass() {
       std::lock_guard<std::mutex> guard(lock);
       freeBands.push_back(band);
     }
-    changed.notify_all();
+    bandFree.notify_one();
   }
 }
 
@@ -281,13 +288,13 @@ ShrinkEngine::~ShrinkEngine() {
     std::lock_guard<std::mutex> guard(s.lock);
     s.stopLoading = true;
   }
-  s.changed.notify_all();
+  s.loadWork.notify_all();
   if (s.loader.joinable()) s.loader.join();
   {
     std::lock_guard<std::mutex> guard(s.lock);
     s.stopPassing = true;
   }
-  s.changed.notify_all();
+  s.passWork.notify_all();
   if (s.passer.joinable()) s.passer.join();
 }
 
@@ -307,7 +314,7 @@ ShrinkEngine::Ticket ShrinkEngine::Submit(const std::string& path, const ShrinkO
     s.jobs[t] = job;
     s.toLoad.push_back(job);
   }
-  s.changed.notify_all();
+  s.loadWork.notify_one();
   return t;
 }
 
@@ -317,7 +324,7 @@ bool ShrinkEngine::WaitLoaded(Ticket ticket, WorkPicture& preview) {
   const auto it = s.jobs.find(ticket);
   if (it == s.jobs.end()) return false;
   Job& job = *it->second;
-  s.changed.wait(guard, [&job] { return job.loadedKnown; });
+  s.jobNews.wait(guard, [&job] { return job.loadedKnown; });
   preview = std::move(job.preview);
   return job.loaded;
 }
@@ -328,7 +335,7 @@ bool ShrinkEngine::WaitDone(Ticket ticket, ShrinkResult& result) {
   const auto it = s.jobs.find(ticket);
   if (it == s.jobs.end()) return false;
   std::shared_ptr<Job> job = it->second;
-  s.changed.wait(guard, [&job] { return job->done; });
+  s.jobNews.wait(guard, [&job] { return job->done; });
   s.jobs.erase(it);
   result = std::move(job->result);
   return job->ok;
