@@ -204,7 +204,9 @@ void Saturator::Row(std::uint8_t* px, int width, std::uint64_t* cache) const {
     const std::uint32_t colour = px[0] | px[1] << 8 | px[2] << 16;
     // Key (colour with a presence bit) in the high half, result in the low.
     const std::uint64_t key = static_cast<std::uint64_t>(colour | 0x01000000u) << 32;
-    std::uint64_t& entry = cache[(colour * 2654435761u) >> (32 - kCacheBits)];
+    // Indexed by the low bits of each channel: the close colours of a smooth
+    // area sit close together in the cache, so its lines stay near.
+    std::uint64_t& entry = cache[(colour & 0x3Fu) | (colour >> 2 & 0xFC0u) | (colour >> 4 & 0x3F000u)];
     if ((entry & 0xFFFFFFFF00000000u) != key) entry = key | Pixel(px[0], px[1], px[2]);
     const std::uint32_t out = static_cast<std::uint32_t>(entry);
     px[0] = static_cast<std::uint8_t>(out);
