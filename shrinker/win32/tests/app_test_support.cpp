@@ -1,5 +1,6 @@
 #include "app_test_support.h"
 
+#include <gif_lib.h>
 #include <png.h>
 
 #include <algorithm>
@@ -101,6 +102,48 @@ void WritePng(const std::string& path, const WorkPicture& picture) {
   if (!png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, nullptr))
     throw std::runtime_error("png");
   WriteAll(path, out.data(), size);
+}
+
+namespace {
+extern "C" int GifToVector(GifFileType* gif, const GifByteType* data, int n) {
+  static_cast<std::vector<std::uint8_t>*>(gif->UserData)->insert(
+      static_cast<std::vector<std::uint8_t>*>(gif->UserData)->end(), data, data + n);
+  return n;
+}
+}  // namespace
+
+void WriteGif(const std::string& path, const WorkPicture& picture) {
+  std::vector<std::uint8_t> out;
+  int error = 0;
+  GifFileType* gif = EGifOpen(&out, GifToVector, &error);
+  if (!gif) throw std::runtime_error("gif");
+  GifColorType colours[256];
+  for (int i = 0; i < 256; ++i)
+    colours[i] = GifColorType{static_cast<GifByteType>((i >> 5) * 255 / 7), static_cast<GifByteType>((i >> 2 & 7) * 255 / 7),
+                              static_cast<GifByteType>((i & 3) * 255 / 3)};
+  ColorMapObject* map = GifMakeMapObject(256, colours);
+  bool ok = EGifPutScreenDesc(gif, picture.Width(), picture.Height(), 8, 0, map) == GIF_OK &&
+            EGifPutImageDesc(gif, 0, 0, picture.Width(), picture.Height(), false, nullptr) == GIF_OK;
+  std::vector<GifByteType> line(static_cast<std::size_t>(picture.Width()));
+  for (int y = 0; ok && y < picture.Height(); ++y) {
+    const std::uint8_t* px = picture.Row(y);
+    for (int x = 0; x < picture.Width(); ++x, px += 3)  // blue, green, red
+      line[x] = static_cast<GifByteType>((px[2] >> 5) << 5 | (px[1] >> 5) << 2 | px[0] >> 6);
+    ok = EGifPutLine(gif, line.data(), picture.Width()) == GIF_OK;
+  }
+  ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
+  GifFreeMapObject(map);
+  if (!ok) throw std::runtime_error("gif");
+  WriteAll(path, out.data(), out.size());
+}
+
+void WriteGrayJpeg(const std::string& path, const WorkPicture& picture) {
+  std::vector<std::uint8_t> bytes;
+  JpegOptions options;
+  options.quality = 90;
+  options.gray = true;
+  if (!EncodeJpeg(picture, options, bytes)) throw std::runtime_error("encode");
+  WriteAll(path, bytes.data(), bytes.size());
 }
 
 void WriteText(const std::string& path, const std::string& text) { WriteAll(path, text.data(), text.size()); }

@@ -23,6 +23,9 @@ void WriteJpegWithOrientation(const std::string& path, const WorkPicture& pictur
 // The picture a quarter turn clockwise, as a viewer shows orientation 6.
 WorkPicture QuarterTurnClockwise(const WorkPicture& picture);
 void WritePng(const std::string& path, const WorkPicture& picture);
+// A one-image GIF with a 3-3-2 palette, and a one-component gray JPEG.
+void WriteGif(const std::string& path, const WorkPicture& picture);
+void WriteGrayJpeg(const std::string& path, const WorkPicture& picture);
 void WriteText(const std::string& path, const std::string& text);
 
 // Narrow forms of the support library's file functions, for these tests'

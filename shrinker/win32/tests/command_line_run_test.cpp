@@ -223,6 +223,48 @@ TEST_F(CommandLineRun, NoOutputReplacesAnotherSourceOfTheBatch) {
   }
 }
 
+TEST_F(CommandLineRun, MixedBatchGivesTheBytesOfOneByOne) {
+  // Pictures of every kind, big and small, with failures in between: the
+  // batch hands each to the engine while the one before is finished, and
+  // every output is what the whole-picture functions make of it alone.
+  WriteJpeg(dir / "photo.jpg", MakePicture(1700, 1300, 1));
+  WritePng(dir / "drawing.png", MakePicture(500, 700, 2));
+  WriteText(dir / "broken.jpg", "not a jpeg");
+  WriteGif(dir / "anim.gif", MakePicture(300, 200, 3));
+  WriteBmp(dir / "scan.bmp", MakePicture(1400, 1000, 4));
+  WriteGrayJpeg(dir / "gray.jpg", MakePicture(900, 600, 5));
+  WriteText(dir / "notes.txt", "skipped");
+  WriteJpegWithOrientation(dir / "phone.jpg", MakePicture(800, 600, 6), 8);
+  WriteBmp(dir / "wide.bmp", MakePicture(3000, 2, 7));
+  WriteJpeg(dir / "small.jpg", MakePicture(100, 80, 8));
+  const char* order[] = {"photo.jpg", "drawing.png", "broken.jpg", "anim.gif", "scan.bmp", "gray.jpg",
+                         "notes.txt", "phone.jpg", "wide.bmp", "small.jpg"};
+  for (const auto& [options, settings] :
+       {std::pair<PipelineOptions, std::vector<std::pair<std::string, std::string>>>{{}, {}},
+        {[] { PipelineOptions o; o.boxWidth = o.boxHeight = 640; o.saturation = true; o.strength = 150;
+              o.progressive = true; return o; }(),
+         {{"Index", "3"}, {"chroma", "1"}, {"lapnum", "150"}, {"progressive", "1"}}},
+        {[] { PipelineOptions o; o.boxWidth = o.boxHeight = 400; o.targetKByte = 20; return o; }(),
+         {{"Index", "4"}, {"chroma", "0"}, {"lapnum", "80"}, {"progressive", "0"}, {"jpeg", "0"}, {"FileSize", "20"}}}}) {
+    for (const auto& [key, value] : settings) Settings(key == "Index" ? "pixel" : "option", {{key, value}});
+    std::string args;
+    for (const char* name : order) args += std::string(name) + " ";
+    ASSERT_EQ(Run(args), 0);
+    EXPECT_EQ(Outputs("Resized"), (Names{"anim.jpg", "drawing.jpg", "gray.jpg", "phone.jpg", "photo.jpg", "scan.jpg",
+                                         "small.jpg"}));
+    for (const char* name : {"photo.jpg", "drawing.png", "anim.gif", "scan.bmp", "gray.jpg", "small.jpg"}) {
+      const std::string out = ReplaceExtension(name, ".jpg");
+      EXPECT_EQ(ReadBytes(dir / ("Resized\\" + out)), ExpectedOutput(dir / name, options)) << name;
+    }
+    WorkPicture stored;
+    ASSERT_TRUE(LoadPicture(dir / "phone.jpg", stored));
+    const WorkPicture upright = QuarterTurnClockwise(QuarterTurnClockwise(QuarterTurnClockwise(stored)));
+    EXPECT_EQ(ReadBytes(dir / "Resized\\phone.jpg"), ExpectedOutputOf(upright, options));
+    for (const std::string& n : Outputs("Resized")) DeleteFileA((dir / ("Resized\\" + n)).c_str());
+    RemoveDirectoryA((dir / "Resized").c_str());
+  }
+}
+
 TEST_F(CommandLineRun, WildcardTakesTheFirstMatchOnly) {
   ASSERT_TRUE(CreateDirectoryA((dir / "pics").c_str(), nullptr));
   WriteJpeg(dir / "pics\\b.jpg", MakePicture(40, 30, 1));
