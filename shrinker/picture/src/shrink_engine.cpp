@@ -30,7 +30,10 @@ struct Band {
   int count = 0;
   std::uint8_t* rows[kBandRows] = {};
   std::vector<std::uint8_t> storage;  // decoded rows (pooled bands only)
-  bool pooled = false;
+  // Rows after saturation and the horizontal pass, when the loader did
+  // that work itself.
+  std::vector<std::uint8_t> prepared;
+  bool isPrepared = false;
 };
 }  // namespace
 
@@ -42,6 +45,7 @@ struct ShrinkEngine::Job {
   WorkPicture whole;
   PicturePasses passes;
   // Set under the engine's lock.
+  bool passesReady = false;  // passes started: rows may be prepared anywhere
   bool loadedKnown = false, loaded = false;
   WorkPicture preview;
   bool done = false, ok = false;
@@ -61,6 +65,7 @@ struct ShrinkEngine::Shared {
   // The loader ends first; the passes end once its last rows are through.
   bool stopLoading = false, stopPassing = false;
   std::thread loader, passer;
+  PicturePasses::Scratch loaderScratch;  // the loader's, when it helps
 
   void Load();
   void Pass();
@@ -68,10 +73,30 @@ struct ShrinkEngine::Shared {
   bool LoadRows(Job& job, const std::vector<std::uint8_t>& bytes);
   bool LoadWhole(Job& job, const std::vector<std::uint8_t>& bytes, PictureKind kind);
   void Send(Band* band);
+  // Sends rows, first doing their per-row work here when the passes lag.
+  void SendRows(Band* band, PicturePasses::Scratch& scratch);
   Band* Message(Job& job, Band::Kind kind);
   Band* FreeBand();
   void Loaded(Job& job, bool ok, PreviewSampler* sampler);
 };
+
+void ShrinkEngine::Shared::SendRows(Band* band, PicturePasses::Scratch& scratch) {
+  Job& job = *band->job;
+  bool help;
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    help = job.passesReady && toPass.size() >= 2;
+  }
+  band->isPrepared = false;
+  if (help) {
+    const std::size_t bytes = 3 * static_cast<std::size_t>(job.passes.OutputWidth());
+    band->prepared.resize(bytes * kBandRows);
+    for (int i = 0; i < band->count; ++i)
+      job.passes.PrepareRow(band->rows[i], band->prepared.data() + bytes * i, scratch);
+    band->isPrepared = true;
+  }
+  Send(band);
+}
 
 void ShrinkEngine::Shared::Send(Band* band) {
   {
@@ -147,7 +172,7 @@ bool ShrinkEngine::Shared::LoadRows(Job& job, const std::vector<std::uint8_t>& b
       }
     for (int i = 0; i < got; ++i) sampler.Row(y + i, band->rows[i]);
     band->count = got;
-    Send(band);
+    SendRows(band, loaderScratch);
     if (got < count) return false;
     y += got;
   }
@@ -182,7 +207,7 @@ bool ShrinkEngine::Shared::LoadWhole(Job& job, const std::vector<std::uint8_t>& 
     Band* band = Message(job, Band::kRows);
     band->count = std::min(kBandRows, job.height - y);
     for (int i = 0; i < band->count; ++i) band->rows[i] = p.Row(y + i);
-    Send(band);
+    SendRows(band, loaderScratch);
   }
   return true;
 }
@@ -241,13 +266,23 @@ void ShrinkEngine::Shared::Pass() {
           if (job.options.saturation && !saturator) saturator = std::make_unique<Saturator>(kSaturationAmount);
           jobOk = precision.Ok() && job.passes.Start(job.width, job.height, job.options, saturator.get());
           prepared.resize(3 * static_cast<std::size_t>(job.passes.OutputWidth()));
-          break;
-        case Band::kRows:
-          for (int i = 0; i < band->count && jobOk; ++i) {
-            job.passes.PrepareRow(band->rows[i], prepared.data(), scratch);
-            jobOk = job.passes.Push(prepared.data());
+          if (jobOk) {
+            std::lock_guard<std::mutex> guard(lock);
+            job.passesReady = true;
           }
           break;
+        case Band::kRows: {
+          const std::size_t bytes = prepared.size();
+          for (int i = 0; i < band->count && jobOk; ++i) {
+            const std::uint8_t* row = band->prepared.data() + bytes * i;
+            if (!band->isPrepared) {
+              job.passes.PrepareRow(band->rows[i], prepared.data(), scratch);
+              row = prepared.data();
+            }
+            jobOk = job.passes.Push(row);
+          }
+          break;
+        }
         case Band::kEnd:
         case Band::kFail: {
           ShrinkResult result;
