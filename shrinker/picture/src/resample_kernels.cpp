@@ -101,10 +101,61 @@ bool RowShrinker::Init(int n, int m) {
     // A weight of 0 reads nothing that matters; keep the address inside.
     tail_.push_back(3 * (t_.frac[r + 1] ? t_.pos[r + 1] : t_.pos[r]));
   }
+  narrow_ = true;
+  for (int r = 0; r < m && narrow_; ++r) narrow_ = t_.pos[r + 1] - t_.pos[r] <= 4;
+  if (narrow_) {
+    weights_.assign(16 * static_cast<std::size_t>(m), 0);
+    vectorCells_ = 0;
+    for (int r = 0; r < m; ++r) {
+      std::uint16_t* w = weights_.data() + 16 * static_cast<std::size_t>(r);
+      const int pixels = t_.pos[r + 1] - t_.pos[r];
+      for (int k = 0; k <= pixels && k < 5; ++k) {
+        const int weight = k == 0 ? 256 - t_.frac[r] : k == pixels ? t_.frac[r + 1] : 256;
+        w[3 * k] = w[3 * k + 1] = w[3 * k + 2] = static_cast<std::uint16_t>(weight);
+      }
+      if (3 * t_.pos[r] + 16 <= 3 * n) vectorCells_ = r + 1;
+    }
+  }
   return true;
 }
 
+// Per cell: the sixteen bytes from its first pixel, each weighted and
+// floored as the formula does ((p * w) >> 8, whole pixels with 256), then
+// the five pixels folded onto the first: byte 8 belongs with byte 2, bytes
+// 9..14 with 0..5, and the pixels at 3 and 6 with the one at 0.
+void RowShrinker::NarrowCells(const std::uint8_t* in, std::uint8_t* out) const {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i lane0 = _mm_setr_epi16(-1, 0, 0, 0, 0, 0, 0, 0);
+  const std::uint8_t* divide = t_.divide.data();
+  const __m128i* w = reinterpret_cast<const __m128i*>(weights_.data());
+  int r = 0;
+  for (; r < vectorCells_; ++r, out += 3, w += 2) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 3 * t_.pos[r]));
+    const __m128i lo = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(v, zero), _mm_loadu_si128(w)), 8);
+    const __m128i hi = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(v, zero), _mm_loadu_si128(w + 1)), 8);
+    const __m128i x = _mm_add_epi16(_mm_add_epi16(lo, _mm_srli_si128(hi, 2)), _mm_slli_si128(_mm_and_si128(hi, lane0), 4));
+    const __m128i y = _mm_add_epi16(_mm_add_epi16(x, _mm_srli_si128(x, 6)), _mm_srli_si128(x, 12));
+    const std::uint32_t s01 = static_cast<std::uint32_t>(_mm_cvtsi128_si32(y));
+    out[0] = divide[s01 & 0xFFFF];
+    out[1] = divide[s01 >> 16];
+    out[2] = divide[_mm_extract_epi16(y, 2)];
+  }
+  for (; r < m_; ++r, out += 3) {
+    const std::uint32_t w0 = 256 - t_.frac[r], w1 = t_.frac[r + 1];
+    for (int c = 0; c < 3; ++c) {
+      std::uint32_t sum = (in[first_[r] + c] * w0) >> 8;
+      for (int k = whole_[r]; k < end_[r]; k += 3) sum += in[k + c];
+      if (w1) sum += (in[end_[r] + c] * w1) >> 8;
+      out[c] = divide[sum];
+    }
+  }
+}
+
 void RowShrinker::Row(const std::uint8_t* in, std::uint8_t* out, std::uint32_t* scratch) const {
+  if (narrow_) {
+    NarrowCells(in, out);
+    return;
+  }
   ShrinkRow(in, n_, out, t_, first_.data(), whole_.data(), end_.data(), tail_.data(), scratch);
 }
 

@@ -38,9 +38,17 @@ class RowShrinker {
   int OutputWidth() const { return m_; }
 
  private:
+  void NarrowCells(const std::uint8_t* in, std::uint8_t* out) const;
+
   int n_ = 0, m_ = 0;
   CellTable t_;
   std::vector<int> first_, whole_, end_, tail_;  // byte indices per cell
+  // Cells of at most five pixels (shrinks by less than four) are summed
+  // sixteen bytes at a time, with a weight per byte; the last cells, whose
+  // sixteen bytes would reach past the row, one by one.
+  bool narrow_ = false;
+  int vectorCells_ = 0;
+  std::vector<std::uint16_t> weights_;  // 16 per cell
 };
 
 // The vertical pass as rows arrive: each input row is added into the output
