@@ -25,7 +25,7 @@ class PicturePasses {
   // Per-thread memory of PrepareRow.
   struct Scratch {
     std::vector<std::uint32_t> sums;
-    std::vector<std::uint64_t> colours;
+    std::vector<std::uint32_t> colours;
   };
   // Saturation (in place) and the horizontal pass of one source row into
   // out (OutputWidth() pixels). Rows are independent; needs 64-bit x87

@@ -19,7 +19,7 @@ class Saturator {
   static constexpr int kCacheBits = 18;
   static constexpr std::size_t kCacheSize = std::size_t{1} << kCacheBits;
   // One row of Bgr24 pixels, in place.
-  void Row(std::uint8_t* pixels, int width, std::uint64_t* cache) const;
+  void Row(std::uint8_t* pixels, int width, std::uint32_t* cache) const;
   // One pixel, packed as c0 | c1 << 8 | c2 << 16.
   std::uint32_t Pixel(int c0, int c1, int c2) const;
 
