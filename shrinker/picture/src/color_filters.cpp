@@ -199,16 +199,19 @@ std::uint32_t Saturator::Pixel(int c0, int c1, int c2) const {
   return v[slot[0]] | v[slot[1]] << 8 | v[slot[2]] << 16;
 }
 
-void Saturator::Row(std::uint8_t* px, int width, std::uint32_t* cache) const {
+void Saturator::Row(std::uint8_t* px, int width, Cache& cache) const {
   for (int x = 0; x < width; ++x, px += 3) {
     const std::uint32_t c0 = px[0], c1 = px[1], c2 = px[2];
     // Indexed by the low six bits of each channel, so that the close colours
     // of a smooth area sit close together; the entry holds the result below
     // a tag of the high two bits of each channel and a presence bit.
-    std::uint32_t& entry = cache[(c0 & 0x3F) | (c1 & 0x3F) << 6 | (c2 & 0x3F) << 12];
+    std::atomic<std::uint32_t>& slot = cache[(c0 & 0x3F) | (c1 & 0x3F) << 6 | (c2 & 0x3F) << 12];
     const std::uint32_t tag = (0x40 | c0 >> 6 | (c1 >> 6) << 2 | (c2 >> 6) << 4) << 24;
-    if ((entry & 0xFF000000u) != tag) entry = tag | Pixel(static_cast<int>(c0), static_cast<int>(c1), static_cast<int>(c2));
-    const std::uint32_t out = entry;
+    std::uint32_t out = slot.load(std::memory_order_relaxed);
+    if ((out & 0xFF000000u) != tag) {
+      out = tag | Pixel(static_cast<int>(c0), static_cast<int>(c1), static_cast<int>(c2));
+      slot.store(out, std::memory_order_relaxed);
+    }
     px[0] = static_cast<std::uint8_t>(out);
     px[1] = static_cast<std::uint8_t>(out >> 8);
     px[2] = static_cast<std::uint8_t>(out >> 16);
@@ -220,11 +223,11 @@ bool RaiseSaturation(const WorkPicture& source, WorkPicture& destination, int am
   if (&source != &destination && !destination.CopyFrom(source)) return false;
   const Saturator saturator(amount);
   if (!saturator.Ok()) return false;
+  Saturator::Cache cache(Saturator::kCacheSize);
   return ForRowRanges(destination.Height(), 64, [&](int y0, int y1) {
     ExtendedPrecisionScope precision;  // the rare extended evaluations
     if (!precision.Ok()) return false;
-    std::vector<std::uint32_t> cache(Saturator::kCacheSize, 0);
-    for (int y = y0; y < y1; ++y) saturator.Row(destination.Row(y), destination.Width(), cache.data());
+    for (int y = y0; y < y1; ++y) saturator.Row(destination.Row(y), destination.Width(), cache);
     return true;
   });
 }

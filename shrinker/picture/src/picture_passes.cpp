@@ -6,14 +6,16 @@
 
 namespace vantilo {
 
-bool PicturePasses::Start(int width, int height, const ShrinkOptions& options, const Saturator* saturator) {
+bool PicturePasses::Start(int width, int height, const ShrinkOptions& options, const Saturator* saturator,
+                          Saturator::Cache* colours) {
   options_ = options;
   sourceWidth_ = width;
   sourceHeight_ = height;
   produced_ = sharpened_ = 0;
   ok_ = false;
   saturator_ = saturator;
-  if (options.saturation && (!saturator_ || !saturator_->Ok())) return false;
+  colours_ = colours;
+  if (options.saturation && (!saturator_ || !saturator_->Ok() || !colours_)) return false;
   // As ShrinkFit: a picture inside the box keeps its size and bytes.
   if (width < options.boxWidth && height < options.boxHeight) {
     width_ = width;
@@ -32,10 +34,7 @@ bool PicturePasses::Start(int width, int height, const ShrinkOptions& options, c
 }
 
 void PicturePasses::PrepareRow(std::uint8_t* row, std::uint8_t* out, Scratch& scratch) const {
-  if (options_.saturation) {
-    if (scratch.colours.empty()) scratch.colours.assign(Saturator::kCacheSize, 0);
-    saturator_->Row(row, sourceWidth_, scratch.colours.data());
-  }
+  if (options_.saturation) saturator_->Row(row, sourceWidth_, *colours_);
   if (!resizeRows_) {
     std::memcpy(out, row, 3 * static_cast<std::size_t>(width_));
     return;

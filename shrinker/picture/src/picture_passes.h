@@ -18,14 +18,15 @@ namespace vantilo {
 class PicturePasses {
  public:
   // False when the fitted picture would have a side of 0, or on no memory.
-  // The saturator (amount 140) is needed only with options.saturation.
-  bool Start(int width, int height, const ShrinkOptions& options, const Saturator* saturator);
+  // The saturator (amount 140) and its cache, which every thread that runs
+  // PrepareRow shares, are needed only with options.saturation.
+  bool Start(int width, int height, const ShrinkOptions& options, const Saturator* saturator,
+             Saturator::Cache* colours);
   int OutputWidth() const { return width_; }
 
   // Per-thread memory of PrepareRow.
   struct Scratch {
     std::vector<std::uint32_t> sums;
-    std::vector<std::uint32_t> colours;
   };
   // Saturation (in place) and the horizontal pass of one source row into
   // out (OutputWidth() pixels). Rows are independent; needs 64-bit x87
@@ -44,6 +45,7 @@ class PicturePasses {
   RowShrinker rows_;
   ColumnShrinker columns_;
   const Saturator* saturator_ = nullptr;
+  Saturator::Cache* colours_ = nullptr;
   std::unique_ptr<SharpenMemo> sharpen_;
   WorkPicture shrunk_;
   int produced_ = 0;  // rows of shrunk_ written by the vertical pass

@@ -2,6 +2,7 @@
 // and for rows streaming out of a decoder.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,11 +16,14 @@ class Saturator {
   explicit Saturator(int amount);
   bool Ok() const { return ok_; }
   // Photographs repeat colours a lot: results are remembered by colour in a
-  // cache of kCacheSize entries (zeroed before first use), one per thread.
+  // cache of kCacheSize entries, which threads may share: an entry is one
+  // word holding both its colour's tag and its result, so any entry read is
+  // one that some thread wrote whole.
   static constexpr int kCacheBits = 18;
   static constexpr std::size_t kCacheSize = std::size_t{1} << kCacheBits;
+  using Cache = std::vector<std::atomic<std::uint32_t>>;  // kCacheSize entries, zero
   // One row of Bgr24 pixels, in place.
-  void Row(std::uint8_t* pixels, int width, std::uint32_t* cache) const;
+  void Row(std::uint8_t* pixels, int width, Cache& cache) const;
   // One pixel, packed as c0 | c1 << 8 | c2 << 16.
   std::uint32_t Pixel(int c0, int c1, int c2) const;
 

@@ -66,6 +66,10 @@ struct ShrinkEngine::Shared {
   bool stopLoading = false, stopPassing = false;
   std::thread loader, passer;
   PicturePasses::Scratch loaderScratch;  // the loader's, when it helps
+  // Made by the passes for the first picture that needs them; both threads
+  // use them from then on.
+  std::unique_ptr<Saturator> saturator;
+  std::unique_ptr<Saturator::Cache> colours;
 
   void Load();
   void Pass();
@@ -247,7 +251,6 @@ void ShrinkEngine::Shared::Load() {
 void ShrinkEngine::Shared::Pass() {
   ExtendedPrecisionScope precision;
   PicturePasses::Scratch scratch;
-  std::unique_ptr<Saturator> saturator;  // made for the first picture that needs it
   std::vector<std::uint8_t> prepared;
   bool jobOk = false;
   for (;;) {
@@ -263,8 +266,12 @@ void ShrinkEngine::Shared::Pass() {
     try {
       switch (band->kind) {
         case Band::kBegin:
-          if (job.options.saturation && !saturator) saturator = std::make_unique<Saturator>(kSaturationAmount);
-          jobOk = precision.Ok() && job.passes.Start(job.width, job.height, job.options, saturator.get());
+          if (job.options.saturation && !saturator) {
+            saturator = std::make_unique<Saturator>(kSaturationAmount);
+            colours = std::make_unique<Saturator::Cache>(Saturator::kCacheSize);
+          }
+          jobOk = precision.Ok() &&
+                  job.passes.Start(job.width, job.height, job.options, saturator.get(), colours.get());
           prepared.resize(3 * static_cast<std::size_t>(job.passes.OutputWidth()));
           if (jobOk) {
             std::lock_guard<std::mutex> guard(lock);
