@@ -131,32 +131,27 @@ namespace {
 // (at least 1 / 510 from a half) round alike. Ties go to the formula.
 int HueByQuotient(HueCase k, int numerator, int d) {
   const double x = static_cast<double>(120 * numerator + d) / (2.0 * d);  // 60 n / d + 1/2
-  int whole = static_cast<int>(x);
-  if (whole > x) --whole;  // floor
+  const int truncated = static_cast<int>(x);
+  const int whole = truncated - (truncated > x);  // floor, without a jump
   if (whole == x) return HueFormula(k, numerator, d);
   int hue = whole + 120 * static_cast<int>(k);
-  if (hue < 0) hue += 360;
-  if (hue > 359) hue -= 360;
+  hue += hue < 0 ? 360 : 0;
+  hue -= hue > 359 ? 360 : 0;
   return hue;
 }
 
-// ClampRound of a product chain evaluated in doubles, which lies within a
-// few units in the last place of the extended evaluation; only near a half
-// can the two round apart, and there the extended evaluation decides.
-bool NearHalf(double y) {
-  if (!(y > 0 && y < 255)) return false;  // clamped alike on both sides
-  const double rest = y - static_cast<int>(y) - 0.5;
-  return rest < 1e-9 && rest > -1e-9;
-}
-
-int RoundQ(double s, double f, int value) {
-  const double y = (1 - s * f) * value;
-  return NearHalf(y) ? ScaleQ(s, f, value) : ClampRound(y);
-}
-
-int RoundT(double s, double f, int value) {
-  const double y = (1 - (1 - f) * s) * value;
-  return NearHalf(y) ? ScaleT(s, f, value) : ClampRound(y);
+// ClampRound of (1 - s g) value evaluated in doubles, g being f (q) or 1 - f
+// (t): it lies within a few units in the last place of the extended
+// evaluation, so only near a half can the two round apart, and there the
+// extended evaluation decides. Elsewhere rounding up from a half rounds as
+// half to even, and clamping first changes nothing; no jumps on the data.
+int RoundQT(double s, double g, int i, double f, int value) {
+  const double y = (1 - s * g) * value;
+  const double c = std::max(0.0, std::min(255.0, y));
+  const int whole = static_cast<int>(c);
+  const double rest = c - whole - 0.5;
+  if (std::fabs(rest) < 1e-9) return (i & 1) ? ScaleQ(s, f, value) : ScaleT(s, f, value);
+  return whole + (rest > 0);
 }
 
 }  // namespace
@@ -176,6 +171,7 @@ Saturator::Saturator(int amount) : amount_(amount < 0 ? 0 : amount), raised_(256
     const Sextant x = SextantOf(hue);
     sextantI_[hue] = x.i;
     sextantF_[hue] = x.f;
+    sextantG_[hue] = (x.i & 1) ? x.f : 1 - x.f;
   }
 }
 
@@ -191,7 +187,7 @@ std::uint32_t Saturator::Pixel(int c0, int c1, int c2) const {
   const int i = sextantI_[hue];
   const double f = sextantF_[hue];
   // Each sextant needs only one of q and t; the slots come from a table.
-  const int qt = (i & 1) ? RoundQ(s, f, value) : RoundT(s, f, value);
+  const int qt = RoundQT(s, sextantG_[hue], i, f, value);
   static constexpr std::uint8_t kSlots[6][3] = {{0, 2, 1}, {2, 0, 1}, {1, 0, 2},
                                                 {1, 2, 0}, {2, 1, 0}, {0, 1, 2}};
   const std::uint32_t v[3] = {static_cast<std::uint32_t>(value), p_[k], static_cast<std::uint32_t>(qt)};

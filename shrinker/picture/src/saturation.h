@@ -34,6 +34,7 @@ class Saturator {
   std::vector<std::uint8_t> p_;  // [value * 256 + d]: the p channel
   int sextantI_[360];
   double sextantF_[360];
+  double sextantG_[360];  // f where q is needed, 1 - f where t is
 };
 
 }  // namespace vantilo
