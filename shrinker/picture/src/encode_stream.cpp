@@ -2,58 +2,21 @@
 
 #include <algorithm>
 #include <new>
-#include <system_error>
 
 namespace vantilo {
-
-EncodeStream::~EncodeStream() {
-  if (!searcher_.joinable()) return;
-  {
-    std::lock_guard<std::mutex> guard(lock_);
-    published_ = -1;  // stop
-  }
-  more_.notify_one();
-  searcher_.join();
-}
 
 bool EncodeStream::Start(const WorkPicture& picture, const JpegOptions& options, std::int64_t targetBytes) {
   picture_ = &picture;
   options_ = options;
   target_ = targetBytes;
   final_ = 0;
-  published_ = 0;
   live_.clear();
   bestFit_ = 0;
   if (target_ < 0) return StartCandidate(options_.quality, 0);
   nextQuality_ = 100;
   for (int i = 0; i < kLiveCandidates && nextQuality_ >= 1; ++i)
     if (!StartCandidate(nextQuality_--, 0)) return false;
-  try {
-    searcher_ = std::thread(&EncodeStream::Search, this);
-  } catch (const std::system_error&) {
-    // No thread to spare: the candidates are fed at the end instead.
-  }
   return true;
-}
-
-void EncodeStream::Search() {
-  int fed = 0;
-  for (;;) {
-    int upTo;
-    {
-      std::unique_lock<std::mutex> guard(lock_);
-      more_.wait(guard, [&] { return published_ != fed; });
-      upTo = published_;
-    }
-    if (upTo < 0) return;
-    if (!FeedAll(upTo)) {
-      std::lock_guard<std::mutex> guard(lock_);
-      searchFailed_ = true;
-      return;
-    }
-    fed = upTo;
-    if (fed == picture_->Height()) return;
-  }
 }
 
 bool EncodeStream::StartCandidate(int quality, int upTo) {
@@ -84,17 +47,8 @@ bool EncodeStream::Feed(Candidate& c, int upTo) {
 
 bool EncodeStream::Advance(int finalRows) {
   final_ = finalRows;
-  if (target_ < 0) return FeedAll(final_);
-  // The search's thread is told in steps of a few rows: every hand-over
-  // may cost a trip through the system.
-  if (searcher_.joinable() && (final_ % 16 == 0 || final_ == picture_->Height())) {
-    {
-      std::lock_guard<std::mutex> guard(lock_);
-      if (searchFailed_) return false;
-      published_ = final_;
-    }
-    more_.notify_one();
-  }
+  // The size candidates take rows a band at a time.
+  if (target_ < 0 || final_ % 16 == 0 || final_ == picture_->Height()) return FeedAll(final_);
   return true;
 }
 
@@ -116,12 +70,6 @@ bool EncodeStream::FeedAll(int upTo) {
 bool EncodeStream::Finish(std::vector<std::uint8_t>& out, int& quality) {
   out.clear();
   if (!Advance(picture_->Height())) return false;
-  if (searcher_.joinable()) {
-    searcher_.join();
-    if (searchFailed_) return false;
-  } else if (!FeedAll(picture_->Height())) {
-    return false;
-  }
   // Candidates still live all reached the end; every quality above the
   // lowest one started was either too large or is among them.
   for (Candidate& c : live_) {

@@ -2,11 +2,8 @@
 // so that the encoders run while the picture is still being made.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "jpeg_rows_out.h"
@@ -21,16 +18,11 @@ bool EncodeJpegWithinSizeFrom(const WorkPicture& picture, const JpegOptions& opt
 
 class EncodeStream {
  public:
-  EncodeStream() = default;
-  ~EncodeStream();
-  EncodeStream(const EncodeStream&) = delete;
-  EncodeStream& operator=(const EncodeStream&) = delete;
-
-  // targetBytes below 0: one file at options.quality, encoded on the
-  // calling thread as rows arrive. Else the size search, whose first
-  // candidates (100, 99, ...) encode on a thread of their own while rows
-  // arrive; a candidate whose file already exceeds the target gives way to
-  // the next quality, which catches up on the rows so far.
+  // targetBytes below 0: one file at options.quality. Else the size search,
+  // whose first candidates (100, 99, ...) encode while rows arrive; a
+  // candidate whose file already exceeds the target gives way to the next
+  // quality, which catches up on the rows so far. All on the calling thread,
+  // so that the decoder keeps a core of its own.
   bool Start(const WorkPicture& picture, const JpegOptions& options, std::int64_t targetBytes);
   // Rows [0, finalRows) of the picture are final.
   bool Advance(int finalRows);
@@ -49,7 +41,6 @@ class EncodeStream {
   bool Feed(Candidate& c, int upTo);
   bool StartCandidate(int quality, int upTo);
   bool FeedAll(int upTo);
-  void Search();  // the size search's thread
 
   const WorkPicture* picture_ = nullptr;
   JpegOptions options_;
@@ -61,12 +52,6 @@ class EncodeStream {
   int bestFit_ = 0;
   std::vector<std::uint8_t> bestBytes_;
   std::vector<std::uint8_t> lowestBytes_;  // quality 1's file, the last resort
-  // Size search: the rows published to its thread, and how it fared.
-  std::thread searcher_;
-  std::mutex lock_;
-  std::condition_variable more_;
-  int published_ = 0;
-  bool searchFailed_ = false;
 };
 
 }  // namespace vantilo
