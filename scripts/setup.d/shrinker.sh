@@ -17,6 +17,7 @@ for shrinker_p in "${shrinker_packages[@]}"; do
 done
 if [ ${#shrinker_missing[@]} -gt 0 ]; then
   log "installing for the shrinker benchmarks: ${shrinker_missing[*]}"
+  apt-get update -q
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${shrinker_missing[@]}"
 fi
 unset shrinker_packages shrinker_missing shrinker_p
