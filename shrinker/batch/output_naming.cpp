@@ -43,6 +43,30 @@ std::vector<std::string> Components(const std::string& path, LeadByteTest lead) 
 }
 }  // namespace
 
+std::string PageLinkText(const std::string& name, LeadByteTest lead) {
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (lead(c) && i + 1 < name.size()) {
+      out += name[i];
+      out += name[++i];
+      continue;
+    }
+    switch (c) {
+      case '%': out += "%25"; break;
+      case '#': out += "%23"; break;
+      case '?': out += "%3F"; break;
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += name[i];
+    }
+  }
+  return out;
+}
+
 std::string EffectiveAffix(const std::string& fieldText) {
   return fieldText.empty() ? std::string("s-") : fieldText;
 }
@@ -53,13 +77,14 @@ OutputPlan PlanOutput(const std::string& outputBase, const NamingChoice& choice,
   const std::string name = NamePart(outputBase, lead);
   const std::string ext = ExtensionOf(name, lead);
   const std::string stem = name.substr(0, name.size() - ext.size());
+  auto link = [lead](const std::string& text) { return PageLinkText(text, lead); };
   if (choice.mode == Naming::Affix) {
     if (choice.affixPosition == 0) {
       plan.outputPath = dir + choice.affix + name;
-      plan.pageLine = kLinkOpen + name + kMiddle + choice.affix + name + kClose;
+      plan.pageLine = kLinkOpen + link(name) + kMiddle + link(choice.affix + name) + kClose;
     } else if (choice.affixPosition == 1) {
       plan.outputPath = dir + stem + choice.affix + ext;
-      plan.pageLine = kLinkOpen + name + kMiddle + stem + choice.affix + ".jpg" + kClose;
+      plan.pageLine = kLinkOpen + link(name) + kMiddle + link(stem + choice.affix + ".jpg") + kClose;
     } else {
       return plan;
     }
@@ -68,7 +93,7 @@ OutputPlan PlanOutput(const std::string& outputBase, const NamingChoice& choice,
     plan.folderToCreate = dir + choice.folderName;
     plan.outputPath = plan.folderToCreate + "\\" + name;
     plan.pageFolder = plan.folderToCreate + "\\";
-    plan.pageLine = kUpLinkOpen + name + kMiddle + name + kClose;
+    plan.pageLine = kUpLinkOpen + link(name) + kMiddle + link(name) + kClose;
   }
   plan.write = true;
   return plan;

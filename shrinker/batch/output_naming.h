@@ -37,6 +37,11 @@ OutputPlan PlanOutput(const std::string& outputBase, const NamingChoice& choice,
 bool SameFolderByName(const std::string& folder, const std::string& sourceFolder,
                       LeadByteTest lead = IsLeadByte932);
 
+// A file name as it goes into a page line's link or image source: "%", "#"
+// and "?" as URL escapes, "&", "<", ">" and '"' as markup references, every
+// other byte (double-byte characters whole) as it is.
+std::string PageLinkText(const std::string& name, LeadByteTest lead = IsLeadByte932);
+
 // "yyyymmdd.html", the page file of one day.
 std::string PageFileName(int year, int month, int day);
 

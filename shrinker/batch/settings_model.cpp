@@ -42,6 +42,7 @@ ShrinkSettings ReadSettings(const SettingsLookup& lookup) {
   s.qualityMode = r.Bool("option", "jpeg", d.qualityMode);
   s.quality = r.Text("option", "parcent", d.quality);
   s.targetSize = r.Text("option", "FileSize", d.targetSize);
+  s.rotate = r.Bool("option", "rotate", d.rotate);
   s.folderNaming = r.Bool("changed", "save", d.folderNaming);
   s.affixPosition = r.Int("changed", "AfterBefore", d.affixPosition);
   s.affix = r.Text("changed", "AddName", d.affix);
@@ -63,6 +64,7 @@ std::vector<SettingsEntry> SettingsEntries(const ShrinkSettings& s) {
       {"option", "jpeg", BoolText(s.qualityMode)},
       {"option", "parcent", s.quality},
       {"option", "FileSize", s.targetSize},
+      {"option", "rotate", BoolText(s.rotate)},
       {"changed", "save", BoolText(s.folderNaming)},
       {"changed", "AfterBefore", std::to_string(s.affixPosition)},
       {"changed", "AddName", s.affix},

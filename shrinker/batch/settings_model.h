@@ -22,6 +22,7 @@ struct ShrinkSettings {
   bool qualityMode = true;          // RadioButton1 (else RadioButton2)
   std::string quality = "92";       // Edit2
   std::string targetSize = "50";    // Edit3
+  bool rotate = true;               // no control: upright by the EXIF orientation
   bool folderNaming = true;         // RadioButton4 (else RadioButton3)
   std::int32_t affixPosition = 0;   // ComboBox1, -1 none, 0 before, 1 after
   std::string affix = "s-";         // Edit4
@@ -39,7 +40,7 @@ using SettingsLookup =
     std::function<std::optional<std::string>(const std::string& section, const std::string& key)>;
 ShrinkSettings ReadSettings(const SettingsLookup& lookup);
 
-// All sixteen keys in file order, with their texts as written.
+// All seventeen keys in file order, with their texts as written.
 std::vector<SettingsEntry> SettingsEntries(const ShrinkSettings& s);
 
 std::int32_t ClampSizeIndex(std::int32_t v);       // -1..7

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -11,9 +12,7 @@
 #include "handles.h"
 #include "int_text.h"
 #include "output_naming.h"
-#include "picture/filters.h"
 #include "picture/jpeg_writer.h"
-#include "picture/load_picture.h"
 
 namespace vantilo {
 
@@ -23,7 +22,6 @@ namespace {
 
 bool AnsiLead(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
-constexpr int kSaturationAmount = 140;
 
 // Restores the progress position even when a file throws.
 class ProgressReset {
@@ -58,67 +56,111 @@ std::optional<std::string> DroppedPath(HDROP drop, UINT i) {
 }
 }  // namespace
 
-void BatchDriver::ProcessDroppedFiles(HDROP drop, WorkPicture& picture) {
+Batch::Batch(const std::vector<std::optional<std::string>>& paths) {
+  for (const auto& path : paths) {
+    if (!path) {
+      sources.emplace_back();
+      continue;
+    }
+    sources.push_back(LookUpName(*path));
+    FileId id;
+    if (FileIdOf(*sources.back(), id)) sourceIds.push_back(id);
+  }
+}
+
+bool Batch::IsSource(const std::string& path) const {
+  FileId id;
+  if (!FileIdOf(path, id)) return false;  // not there yet: nobody's source
+  for (const FileId& s : sourceIds)
+    if (s == id) return true;
+  return false;
+}
+
+void BatchDriver::ProcessDroppedFiles(HDROP drop) {
   DropHandle owner(drop);
   ProgressReset reset(host_);
   if (DragQueryFileW(drop, 0, nullptr, 0) == 0) return;
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   host_.SetProgressRange(static_cast<int>(count));
-  for (UINT i = 0; i < count; ++i) {
-    host_.SetProgressPosition(static_cast<int>(i));
-    if (const auto path = DroppedPath(drop, i)) ProcessFile(*path, picture);
-  }
+  std::vector<std::optional<std::string>> paths;
+  for (UINT i = 0; i < count; ++i) paths.push_back(DroppedPath(drop, i));
+  Batch batch(paths);
+  Run(batch, true);
 }
 
-void BatchDriver::ProcessFile(const std::string& path, WorkPicture& picture) {
-  const std::string source = LookUpName(path);
-  if (!HasPictureExtension(source, AnsiLead)) return;
-  try {
-    if (RunPipeline(source, picture)) host_.HidePreview();
-  } catch (...) {
-    // A file that fails in any way is skipped; the batch goes on.
-  }
+void BatchDriver::ProcessPaths(const std::vector<std::string>& paths) {
+  Batch batch(std::vector<std::optional<std::string>>(paths.begin(), paths.end()));
+  Run(batch, false);
 }
 
-bool BatchDriver::RunPipeline(const std::string& source, WorkPicture& picture) {
-  if (!LoadPicture(source, picture)) return false;
-  if (!picture.ConvertTo24Bits()) return false;
-  host_.ShowPreview(picture);
-  if (host_.CurrentSettings().saturation && !RaiseSaturation(picture, picture, kSaturationAmount)) return false;
-  if (!FitToBox(picture)) return false;
+bool Batch::IsPicture(std::size_t i) const { return sources[i] && HasPictureExtension(*sources[i], AnsiLead); }
+
+ShrinkOptions BatchDriver::OptionsNow() {
   const ShrinkSettings s = host_.CurrentSettings();
-  if (s.sharpen && !Sharpen(picture, picture, s.sharpenStrength)) return false;
-  return EncodeAndSave(ReplaceExtension(source, ".jpg", AnsiLead), source, picture);
-}
-
-bool BatchDriver::FitToBox(WorkPicture& picture) {
-  const ShrinkSettings s = host_.CurrentSettings();
+  ShrinkOptions o;
+  o.upright = s.rotate;
+  o.saturation = s.saturation;
   const Box box = BoxForChoice(s.sizeIndex, s.customX, s.customY);
-  // A custom side of 0 or below fits nothing: the file fails.
-  if (box.width < 1 || box.height < 1) return false;
-  return ShrinkFit(picture, picture, box.width, box.height);
-}
-
-bool BatchDriver::EncodeAndSave(const std::string& outputBase, const std::string& source,
-                                const WorkPicture& picture) {
-  ShrinkSettings s = host_.CurrentSettings();
-  JpegOptions options;
-  options.gray = s.gray;
-  options.progressive = s.progressive;
-  std::vector<std::uint8_t> bytes;
+  o.boxWidth = box.width;  // a side of 0 or below fits nothing: the file fails
+  o.boxHeight = box.height;
+  o.sharpen = s.sharpen;
+  o.strength = s.sharpenStrength;
+  o.jpeg.gray = s.gray;
+  o.jpeg.progressive = s.progressive;
+  // A field that is no integer fails the file, through a quality of 0.
   if (s.qualityMode) {
     const auto quality = ParseInt32(s.quality, IntSyntax::Decimal);
-    if (!quality || *quality < 1 || *quality > 100) return false;
-    options.quality = *quality;
-    if (!EncodeJpeg(picture, options, bytes)) return false;
+    o.jpeg.quality = quality && *quality >= 1 && *quality <= 100 ? *quality : 0;
+  } else if (const auto target = ParseInt32(s.targetSize, IntSyntax::Decimal)) {
+    o.targetBytes = std::max<std::int64_t>(0, std::int64_t{*target} * 1024);
   } else {
-    const auto target = ParseInt32(s.targetSize, IntSyntax::Decimal);
-    if (!target) return false;
-    SizedJpeg sized;
-    if (!EncodeJpegWithinSize(picture, options, std::int64_t{*target} * 1024, sized)) return false;
-    bytes = std::move(sized.bytes);
+    o.jpeg.quality = 0;
   }
+  o.previewWidth = kPreviewWidth;
+  o.previewHeight = kPreviewHeight;
+  return o;
+}
 
+// Each picture is handed to the engine while the one before is still being
+// shrunk, with the settings of that moment; naming and the page line are
+// read when its file is written, after its preview, as before.
+void BatchDriver::Run(Batch& batch, bool progress) {
+  const std::size_t count = batch.sources.size();
+  std::vector<ShrinkEngine::Ticket> tickets(count, 0);
+  std::size_t submitted = 0;  // pictures up to here are in the engine
+  auto submitNext = [&] {
+    while (submitted < count && !batch.IsPicture(submitted)) ++submitted;
+    if (submitted < count) {
+      tickets[submitted] = batch.engine.Submit(*batch.sources[submitted], OptionsNow());
+      ++submitted;
+    }
+  };
+  submitNext();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (progress) host_.SetProgressPosition(static_cast<int>(i));
+    if (!batch.IsPicture(i)) continue;
+    try {
+      WorkPicture preview;
+      const bool loaded = batch.engine.WaitLoaded(tickets[i], preview);
+      if (submitted <= i + 1) submitNext();
+      ShrinkResult result;
+      if (!loaded) {
+        batch.engine.WaitDone(tickets[i], result);
+        continue;
+      }
+      host_.ShowPreview(preview);
+      if (!batch.engine.WaitDone(tickets[i], result)) continue;  // the preview stays
+      const std::string& source = *batch.sources[i];
+      if (Save(batch, ReplaceExtension(source, ".jpg", AnsiLead), source, result.jpeg)) host_.HidePreview();
+    } catch (...) {
+      // A file that fails in any way is skipped; the batch goes on.
+    }
+  }
+}
+
+bool BatchDriver::Save(const Batch& batch, const std::string& outputBase, const std::string& source,
+                       const std::vector<std::uint8_t>& bytes) {
+  ShrinkSettings s = host_.CurrentSettings();
   NamingChoice choice;
   choice.mode = s.folderNaming ? Naming::Folder : Naming::Affix;
   choice.affixPosition = s.affixPosition;
@@ -138,8 +180,9 @@ bool BatchDriver::EncodeAndSave(const std::string& outputBase, const std::string
     if (!DirectoryExists(plan.folderToCreate)) CreateDirectoryA(plan.folderToCreate.c_str(), nullptr);
     if (SameFile(plan.folderToCreate, sourceFolder)) return false;
   }
-  // Whatever the names say, the source itself is never replaced.
-  if (SameFile(plan.outputPath, source)) return false;
+  // Whatever the names say, no source of the batch is ever replaced: a
+  // later one would be read back as this output, an earlier one is lost.
+  if (SameFile(plan.outputPath, source) || batch.IsSource(plan.outputPath)) return false;
   if (!WriteFileBytes(plan.outputPath, bytes)) return false;
 
   if (s.page) {

@@ -30,6 +30,15 @@ bool DirectoryExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool FileIdOf(const std::string& path, FileId& id) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!IdentityOf(path, info)) return false;
+  id.volume = info.dwVolumeSerialNumber;
+  id.high = info.nFileIndexHigh;
+  id.low = info.nFileIndexLow;
+  return true;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   BY_HANDLE_FILE_INFORMATION x, y;
   if (!IdentityOf(a, x) || !IdentityOf(b, y)) return false;

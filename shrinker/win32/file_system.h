@@ -14,6 +14,14 @@ bool DirectoryExists(const std::string& path);
 // index), which also sees through links, short names and "..".
 bool SameFile(const std::string& a, const std::string& b);
 
+// What tells files apart whatever path names them: volume and file index.
+struct FileId {
+  unsigned long volume = 0, high = 0, low = 0;
+  bool operator==(const FileId& o) const { return volume == o.volume && high == o.high && low == o.low; }
+};
+// The identity of an existing file or folder, or false.
+bool FileIdOf(const std::string& path, FileId& id);
+
 // Full path against the current working directory.
 std::string AbsolutePath(const std::string& path);
 

@@ -12,7 +12,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const DWORD n = GetModuleFileNameA(nullptr, module, sizeof module);
   vantilo::AppOptions options;
   options.programPath.assign(module, n);
-  options.settingsPath = vantilo::SettingsPathFor(options.programPath);
+  options.settings.beside = vantilo::SettingsPathFor(options.programPath);
+  options.settings.perUser = vantilo::PerUserSettingsPathFor(options.programPath);
   options.arguments = vantilo::SplitCommandLine(GetCommandLineA());
   if (!vantilo::MainWindow::RegisterClasses(instance)) return 1;
   vantilo::MainWindow window(std::move(options));

@@ -172,7 +172,6 @@ void MainWindow::Paint(HDC dc) {
 }
 
 void MainWindow::FormShow() {
-  picture_ = std::make_unique<WorkPicture>();
   // The brush is the progress bar's background from here on.
   hatchBrush_.Reset(CreateHatchBrush(HS_DIAGCROSS, kHatchColour));
   SetWindowSubclass(Control(kProgressBar1), HatchedProgressProc, 1,
@@ -183,14 +182,11 @@ void MainWindow::FormShow() {
   HandleCommandLine();
 }
 
-void MainWindow::FormClose() {
-  picture_.reset();
-  SaveSettings();
-}
+void MainWindow::FormClose() { SaveSettings(); }
 
-void MainWindow::LoadSettings() { ApplySettings(ReadSettingsFile(options_.settingsPath)); }
+void MainWindow::LoadSettings() { ApplySettings(vantilo::LoadSettings(options_.settings)); }
 
-void MainWindow::SaveSettings() { WriteSettingsFile(options_.settingsPath, CurrentSettings()); }
+void MainWindow::SaveSettings() { vantilo::SaveSettings(options_.settings, CurrentSettings()); }
 
 void MainWindow::HandleCommandLine() {
   const auto& args = options_.arguments;
@@ -199,7 +195,9 @@ void MainWindow::HandleCommandLine() {
     MessageBoxW(hwnd_.Get(), L"デスクトップのショートカットを作成できませんでした。", L"Vantilo", MB_OK | MB_ICONERROR);
   commandLineRun_ = true;
   batchRunning_ = true;
-  for (const std::string& arg : args) driver_.ProcessFile(AbsolutePath(arg), *picture_);
+  std::vector<std::string> paths;
+  for (const std::string& arg : args) paths.push_back(AbsolutePath(arg));
+  driver_.ProcessPaths(paths);
   batchRunning_ = false;
   EndWithoutSaving();
 }
@@ -211,13 +209,13 @@ void MainWindow::EndWithoutSaving() {
 }
 
 void MainWindow::OnDrop(HDROP drop) {
-  if (batchRunning_ || !picture_) {
+  if (batchRunning_) {
     // Files dropped while a batch runs are not taken: batches never interleave.
     DropHandle ignored(drop);
     return;
   }
   batchRunning_ = true;
-  driver_.ProcessDroppedFiles(drop, *picture_);
+  driver_.ProcessDroppedFiles(drop);
   batchRunning_ = false;
   if (closePending_) {
     closePending_ = false;
@@ -230,7 +228,7 @@ void MainWindow::OnCommand(int id, int code) {
     if (id == kBitBtn1) {
       SendMessageW(hwnd_.Get(), WM_CLOSE, 0, 0);
     } else if (id == kBitBtn2) {
-      OpenHelp();
+      OpenHelp(options_.programPath);
     } else if (id >= kRadioGroup1Item0 && id < kRadioGroup1Item0 + 8) {
       SelectSize(id - kRadioGroup1Item0);
     } else if (id == kRadioButton1 || id == kRadioButton2 || id == kRadioButton3 || id == kRadioButton4) {
@@ -325,6 +323,7 @@ ShrinkSettings MainWindow::CurrentSettings() {
   s.affixPosition = static_cast<int>(SendMessageW(Control(kComboBox1), CB_GETCURSEL, 0, 0));
   s.affix = TextOf(kEdit4);
   s.folder = TextOf(kEdit5);
+  s.rotate = rotate_;
   return s;
 }
 
@@ -351,6 +350,7 @@ void MainWindow::ApplySettings(const ShrinkSettings& s) {
   SendMessageW(Control(kComboBox1), CB_SETCURSEL, static_cast<WPARAM>(AffixPositionFrom(s.affixPosition)), 0);
   SetText(kEdit4, s.affix);
   SetText(kEdit5, s.folder);
+  rotate_ = s.rotate;
 }
 
 void MainWindow::ShowPreview(const WorkPicture& picture) {

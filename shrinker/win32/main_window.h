@@ -10,13 +10,14 @@
 #include "batch_driver.h"
 #include "handles.h"
 #include "picture/work_picture.h"
+#include "settings_file.h"
 #include "settings_model.h"
 
 namespace vantilo {
 
 struct AppOptions {
   std::string programPath;             // target of the desktop shortcut
-  std::string settingsPath;            // the ini file
+  SettingsFiles settings;              // the ini file and its per-user stand-in
   std::vector<std::string> arguments;  // command line after the program name
   bool quitOnDestroy = true;           // end the thread's message loop on close
 };
@@ -92,10 +93,10 @@ class MainWindow : private BatchHost {
   GdiObject font_, versionFont_, background_, whiteBrush_, hatchBrush_;
   WindowHandle hwnd_;
   WindowHandle tooltips_;
-  std::unique_ptr<WorkPicture> picture_;
   BatchDriver driver_;
   std::function<void()> previewObserver_;
   int trackPosition_ = 50;
+  bool rotate_ = true;  // a setting without a control
   bool batchRunning_ = false;
   bool closePending_ = false;
   bool commandLineRun_ = false;

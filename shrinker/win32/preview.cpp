@@ -26,8 +26,8 @@ void Paint(HWND hwnd) {
     FillRect(paint.Dc(), &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     return;
   }
-  SetStretchBltMode(paint.Dc(), HALFTONE);
-  SetBrushOrgEx(paint.Dc(), 0, 0, nullptr);
+  // The copy is made at the window's size: no filtering on repaints.
+  SetStretchBltMode(paint.Dc(), COLORONCOLOR);
   StretchDIBits(paint.Dc(), 0, 0, rc.right, rc.bottom, 0, 0, image->info.bmiHeader.biWidth,
                 -image->info.bmiHeader.biHeight, image->bits.data(), &image->info, DIB_RGB_COLORS, SRCCOPY);
 }

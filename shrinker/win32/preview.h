@@ -1,4 +1,5 @@
-// Image1: a child window that shows a copy of a picture stretched to its size.
+// Image1: a child window that shows a small copy of a picture, made at its
+// size (stretched when it is not).
 #pragma once
 #include <windows.h>
 
@@ -14,7 +15,8 @@ class Preview {
   static bool Register(HINSTANCE instance);
   static constexpr char kClassName[] = "VantiloPreview";
 
-  // Copies a Bgr24 picture into the window and repaints it.
+  // Copies a Bgr24 picture (the preview, a few tens of kilobytes) into the
+  // window and repaints it.
   static void SetPicture(HWND window, const WorkPicture& picture);
 };
 

@@ -45,6 +45,10 @@ bool CreateDesktopShortcut(const std::string& name, const std::string& programPa
   return true;
 }
 
-void OpenHelp() { ShellExecuteA(nullptr, "open", "help\\help.html", nullptr, nullptr, SW_SHOWNORMAL); }
+void OpenHelp(const std::string& programPath) {
+  const std::string page =
+      FolderPart(programPath, [](unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }) + "help\\help.html";
+  ShellExecuteA(nullptr, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 }  // namespace vantilo

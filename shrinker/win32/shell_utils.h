@@ -13,7 +13,8 @@ std::string DesktopFolder();
 // steps are not examined.
 bool CreateDesktopShortcut(const std::string& name, const std::string& programPath);
 
-// Opens "help\help.html" (relative to the working folder) with its handler.
-void OpenHelp();
+// Opens "help\help.html" of the program's own folder with its handler,
+// whatever the working folder is.
+void OpenHelp(const std::string& programPath);
 
 }  // namespace vantilo

@@ -59,10 +59,11 @@ TEST(OutputNaming, FolderNamingWritesIntoTheSubfolderAndLinksUp) {
   EXPECT_EQ(p.pageLine, "<a href=\"../a.jpg\"><img src=\"a.jpg\" border=\"0\"></a>");
 }
 
-TEST(OutputNaming, NamesGoIntoThePageLineUnescaped) {
+TEST(OutputNaming, DoubleByteNamesGoIntoThePageLineWhole) {
   const std::string name = "my & \"pic\" \x95\x5C";
+  const std::string linked = "my &amp; &quot;pic&quot; \x95\x5C";
   const OutputPlan p = PlanOutput("C:\\p\\" + name + ".jpg", Affix(0, "s-"));
-  EXPECT_EQ(p.pageLine, "<a href=\"" + name + ".jpg\"><img src=\"s-" + name + ".jpg\" border=\"0\"></a>");
+  EXPECT_EQ(p.pageLine, "<a href=\"" + linked + ".jpg\"><img src=\"s-" + linked + ".jpg\" border=\"0\"></a>");
   // The stem of a double-byte name keeps its trail byte in affix-after naming.
   EXPECT_EQ(PlanOutput("C:\\p\\" + name + ".jpg", Affix(1, "_s")).outputPath, "C:\\p\\" + name + "_s.jpg");
 }
@@ -81,6 +82,34 @@ TEST(OutputNaming, FolderNamesThatResolveToTheSourceFolder) {
 TEST(OutputNaming, PageFileNamePerDay) {
   EXPECT_EQ(PageFileName(2002, 12, 31), "20021231.html");
   EXPECT_EQ(PageFileName(2026, 1, 5), "20260105.html");
+}
+
+}  // namespace
+}  // namespace vantilo
+
+namespace vantilo {
+namespace {
+
+TEST(PageLine, NamesThatWouldBreakTheLinkOrMarkupAreEscaped) {
+  const OutputPlan folder = PlanOutput("C:\\p\\50% #1?&<2>\".jpg", Folder("Resized"));
+  EXPECT_EQ(folder.pageLine,
+            "<a href=\"../50%25 %231%3F&amp;&lt;2&gt;&quot;.jpg\"><img src=\"50%25 %231%3F&amp;&lt;2&gt;&quot;.jpg\" "
+            "border=\"0\"></a>");
+  // The affix is part of the shrunk file's name, and escaped with it.
+  const OutputPlan before = PlanOutput("C:\\p\\a&b.jpg", Affix(0, "#"));
+  EXPECT_EQ(before.pageLine, "<a href=\"a&amp;b.jpg\"><img src=\"%23a&amp;b.jpg\" border=\"0\"></a>");
+  const OutputPlan after = PlanOutput("C:\\p\\a.jpg", Affix(1, "%"));
+  EXPECT_EQ(after.pageLine, "<a href=\"a.jpg\"><img src=\"a%25.jpg\" border=\"0\"></a>");
+  // The output files keep their names.
+  EXPECT_EQ(before.outputPath, "C:\\p\\#a&b.jpg");
+  EXPECT_EQ(after.outputPath, "C:\\p\\a%.jpg");
+}
+
+TEST(PageLine, EverythingElseStaysAsItIs) {
+  // Spaces, other punctuation and double-byte names ("表示", trail byte 0x5C).
+  const std::string name = "a b+c=d;e,f'g\x95\x5C\x8E\xA6~!.jpg";
+  const OutputPlan p = PlanOutput("C:\\p\\" + name, Folder("Resized"));
+  EXPECT_EQ(p.pageLine, "<a href=\"../" + name + "\"><img src=\"" + name + "\" border=\"0\"></a>");
 }
 
 }  // namespace

@@ -34,6 +34,27 @@ TEST(SettingsModel, MissingFileGivesTheDefaults) {
   EXPECT_EQ(s.affixPosition, 0);
   EXPECT_EQ(s.affix, "s-");
   EXPECT_EQ(s.folder, "Resized");
+  EXPECT_TRUE(s.rotate);
+}
+
+TEST(SettingsModel, RotateIsReadLikeTheOtherSwitches) {
+  const std::pair<const char*, bool> cases[] = {{"0", false}, {"1", true}, {"2", true}, {"0x0", false},
+                                                {"$0", false}, {"-1", true}, {"off", true}, {"", true}};
+  for (const auto& [text, on] : cases) {
+    const Store store = {{{"option", "rotate"}, text}};
+    EXPECT_EQ(ReadSettings(From(store)).rotate, on) << '"' << text << '"';
+  }
+  // Written beside the other option keys, as a switch.
+  ShrinkSettings s;
+  s.rotate = false;
+  bool found = false;
+  for (const SettingsEntry& e : SettingsEntries(s)) {
+    if (e.key != "rotate") continue;
+    found = true;
+    EXPECT_EQ(e.section, "option");
+    EXPECT_EQ(e.value, "0");
+  }
+  EXPECT_TRUE(found);
 }
 
 TEST(SettingsModel, NonIntegersFallBackPerKeyAndTextsStayAsStored) {
@@ -66,7 +87,7 @@ TEST(SettingsModel, ControlLimits) {
   EXPECT_EQ(AffixPositionFrom(0), 0);
 }
 
-TEST(SettingsModel, WritesSixteenKeysInThreeSectionsAndReadsThemBack) {
+TEST(SettingsModel, WritesSeventeenKeysInThreeSectionsAndReadsThemBack) {
   ShrinkSettings s;
   s.sizeIndex = -1;
   s.customX = "-4";
@@ -80,7 +101,7 @@ TEST(SettingsModel, WritesSixteenKeysInThreeSectionsAndReadsThemBack) {
   s.affix = "_small";
   s.folder = "a\\b";
   const auto entries = SettingsEntries(s);
-  ASSERT_EQ(entries.size(), 16u);
+  ASSERT_EQ(entries.size(), 17u);
   std::set<std::string> sections;
   Store store;
   for (const auto& e : entries) {
@@ -92,7 +113,7 @@ TEST(SettingsModel, WritesSixteenKeysInThreeSectionsAndReadsThemBack) {
   EXPECT_EQ(entries.back().key, "folder");
   EXPECT_EQ(store.at({"option", "parcent"}), "92");
   const ShrinkSettings r = ReadSettings(From(store));
-  EXPECT_EQ(SettingsEntries(r).size(), 16u);
+  EXPECT_EQ(SettingsEntries(r).size(), 17u);
   for (std::size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(SettingsEntries(r)[i].value, entries[i].value);
 }
 

@@ -12,28 +12,25 @@
 #include "picture/filters.h"
 #include "picture/jpeg_writer.h"
 #include "picture/load_picture.h"
+#include "picture/shrink_engine.h"
 
 using namespace vantilo;
 
 namespace {
 
 bool RunOnce(const std::string& mode, const std::string& in, const std::string& out, int& quality) {
-  WorkPicture pic;
-  if (!LoadPicture(in, pic) || !pic.ConvertTo24Bits()) return false;
-  if (mode == "decode") return true;
-  if (mode == "saturation" && !RaiseSaturation(pic, pic, 140)) return false;
-  if (!ShrinkFit(pic, pic, 1280, 1280) || !Sharpen(pic, pic, 80)) return false;
-  std::vector<std::uint8_t> bytes;
-  if (mode == "size") {
-    SizedJpeg sized;
-    if (!EncodeJpegWithinSize(pic, JpegOptions{}, 150 * 1024, sized)) return false;
-    quality = sized.quality;
-    bytes.swap(sized.bytes);
-  } else {
-    quality = 92;
-    if (!EncodeJpeg(pic, JpegOptions{92, false, false}, bytes)) return false;
+  if (mode == "decode") {
+    WorkPicture pic;
+    return LoadPicture(in, pic) && pic.ConvertTo24Bits();
   }
-  return WriteFileBytes(out, bytes);
+  ShrinkOptions options;
+  options.saturation = mode == "saturation";
+  options.jpeg.quality = 92;
+  if (mode == "size") options.targetBytes = 150 * 1024;
+  ShrinkResult result;
+  if (!ShrinkFile(in, options, result)) return false;
+  quality = result.quality;
+  return WriteFileBytes(out, result.jpeg);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "extended_precision.h"
 #include "parallel_rows.h"
 #include "picture/filters.h"
+#include "saturation.h"
 
 namespace vantilo {
 
@@ -125,109 +126,105 @@ Channels HsvToRgb(int hue, int value, double saturation) {
 
 namespace {
 
-// Everything about one amount that does not depend on the hue, indexed by
-// value and spread d = max - min: the raised saturation and the p channel.
-// With the per-hue sextants and the hue table below, a pixel costs lookups
-// and one product chain for q or t, with results identical to the
-// step-by-step conversion.
-struct SaturationTables {
-  std::vector<double> raised;     // [value * 256 + d]
-  std::vector<std::uint8_t> p;    // [value * 256 + d]
-  Sextant sextant[360];
-
-  explicit SaturationTables(int amount) : raised(256 * 256), p(256 * 256) {
-    for (int value = 1; value < 256; ++value) {
-      for (int d = 1; d <= value; ++d) {
-        const double s = static_cast<double>(static_cast<long double>(d) / value);
-        const double raisedS = static_cast<double>(static_cast<long double>(amount) * s / 100);
-        raised[value * 256 + d] = raisedS;
-        p[value * 256 + d] = static_cast<std::uint8_t>(ScaleP(raisedS, value));
-      }
-    }
-    for (int hue = 0; hue < 360; ++hue) sextant[hue] = SextantOf(hue);
-  }
-};
-
-// Hue by formula case, numerator and d at [case][d * d + d + numerator]; the
-// hue depends on nothing else, so each division happens once per process.
-std::vector<std::int16_t> BuildHueTable() {
-  ExtendedPrecisionScope precision;
-  std::vector<std::int16_t> hue(3 * 65536);
-  for (int k = 0; k < 3; ++k)
-    for (int d = 1; d < 256; ++d)
-      for (int n = -d; n <= d; ++n)
-        hue[k * 65536 + d * d + d + n] =
-            static_cast<std::int16_t>(HueFormula(static_cast<HueCase>(k), n, d));
+// Hue by the rational value of the formula: away from a tie of the
+// rounding, the extended evaluation (error below 1e-16) and the exact value
+// (at least 1 / 510 from a half) round alike. Ties go to the formula.
+int HueByQuotient(HueCase k, int numerator, int d) {
+  const double x = static_cast<double>(120 * numerator + d) / (2.0 * d);  // 60 n / d + 1/2
+  const int truncated = static_cast<int>(x);
+  const int whole = truncated - (truncated > x);  // floor, without a jump
+  if (whole == x) return HueFormula(k, numerator, d);
+  int hue = whole + 120 * static_cast<int>(k);
+  hue += hue < 0 ? 360 : 0;
+  hue -= hue > 359 ? 360 : 0;
   return hue;
 }
 
-const std::int16_t* HueTable() {
-  static const std::vector<std::int16_t> table = BuildHueTable();
-  return table.data();
-}
-
-// One pixel through RgbToHsv, the raised saturation and HsvToRgb, packed
-// as c0 | c1 << 8 | c2 << 16.
-std::uint32_t SaturatePixel(const SaturationTables& tables, const std::int16_t* hueTable, int amount,
-                            int c0, int c1, int c2) {
-  const int value = std::max({c0, c1, c2});
-  const int d = value - std::min({c0, c1, c2});
-  // Gray, or an amount of 0: the conversion gives the value back.
-  if (d == 0 || amount == 0) return static_cast<std::uint32_t>(value) * 0x010101u;
-  const HueCase kc = CaseOf(c1, c2, value);
-  const int hue = hueTable[kc * 65536 + d * d + d + NumeratorOf(kc, c0, c1, c2)];
-  const std::size_t k = static_cast<std::size_t>(value) * 256 + d;
-  const double s = tables.raised[k];
-  const Sextant& sx = tables.sextant[hue];
-  // Each sextant needs only one of q and t; the slots come from a table
-  // rather than a switch.
-  const int qt = (sx.i & 1) ? ScaleQ(s, sx.f, value) : ScaleT(s, sx.f, value);
-  static constexpr std::uint8_t kSlots[6][3] = {{0, 2, 1}, {2, 0, 1}, {1, 0, 2},
-                                                {1, 2, 0}, {2, 1, 0}, {0, 1, 2}};
-  const std::uint32_t v[3] = {static_cast<std::uint32_t>(value), tables.p[k],
-                              static_cast<std::uint32_t>(qt)};
-  const std::uint8_t* slot = kSlots[sx.i];
-  return v[slot[0]] | v[slot[1]] << 8 | v[slot[2]] << 16;
-}
-
-bool SaturateRows(WorkPicture& picture, const SaturationTables& tables, int amount, int y0, int y1) {
-  ExtendedPrecisionScope precision;
-  if (!precision.Ok()) return false;
-  const int width = picture.Width();
-  const std::int16_t* hueTable = HueTable();
-  // Photographs repeat colours a lot; remembering recent ones by colour
-  // skips the arithmetic without changing any result.
-  constexpr int kCacheBits = 18;
-  // Key (colour with a presence bit) in the high half, result in the low.
-  std::vector<std::uint64_t> cache(std::size_t{1} << kCacheBits, 0);
-  for (int y = y0; y < y1; ++y) {
-    std::uint8_t* px = picture.Row(y);
-    for (int x = 0; x < width; ++x, px += 3) {
-      const std::uint32_t colour = px[0] | px[1] << 8 | px[2] << 16;
-      const std::uint64_t key = static_cast<std::uint64_t>(colour | 0x01000000u) << 32;
-      std::uint64_t& entry = cache[(colour * 2654435761u) >> (32 - kCacheBits)];
-      if ((entry & 0xFFFFFFFF00000000u) != key)
-        entry = key | SaturatePixel(tables, hueTable, amount, px[0], px[1], px[2]);
-      const std::uint32_t out = static_cast<std::uint32_t>(entry);
-      px[0] = static_cast<std::uint8_t>(out);
-      px[1] = static_cast<std::uint8_t>(out >> 8);
-      px[2] = static_cast<std::uint8_t>(out >> 16);
-    }
-  }
-  return true;
+// ClampRound of (1 - s g) value evaluated in doubles, g being f (q) or 1 - f
+// (t): it lies within a few units in the last place of the extended
+// evaluation, so only near a half can the two round apart, and there the
+// extended evaluation decides. Elsewhere rounding up from a half rounds as
+// half to even, and clamping first changes nothing; no jumps on the data.
+int RoundQT(double s, double g, int i, double f, int value) {
+  const double y = (1 - s * g) * value;
+  const double c = std::max(0.0, std::min(255.0, y));
+  const int whole = static_cast<int>(c);
+  const double rest = c - whole - 0.5;
+  if (std::fabs(rest) < 1e-9) return (i & 1) ? ScaleQ(s, f, value) : ScaleT(s, f, value);
+  return whole + (rest > 0);
 }
 
 }  // namespace
 
+Saturator::Saturator(int amount) : amount_(amount < 0 ? 0 : amount), raised_(256 * 256), p_(256 * 256) {
+  ExtendedPrecisionScope precision;
+  ok_ = precision.Ok();
+  for (int value = 1; value < 256; ++value) {
+    for (int d = 1; d <= value; ++d) {
+      const double s = static_cast<double>(static_cast<long double>(d) / value);
+      const double raisedS = static_cast<double>(static_cast<long double>(amount_) * s / 100);
+      raised_[value * 256 + d] = raisedS;
+      p_[value * 256 + d] = static_cast<std::uint8_t>(ScaleP(raisedS, value));
+    }
+  }
+  for (int hue = 0; hue < 360; ++hue) {
+    const Sextant x = SextantOf(hue);
+    sextantI_[hue] = x.i;
+    sextantF_[hue] = x.f;
+    sextantG_[hue] = (x.i & 1) ? x.f : 1 - x.f;
+  }
+}
+
+std::uint32_t Saturator::Pixel(int c0, int c1, int c2) const {
+  const int value = std::max({c0, c1, c2});
+  const int d = value - std::min({c0, c1, c2});
+  // Gray, or an amount of 0: the conversion gives the value back.
+  if (d == 0 || amount_ == 0) return static_cast<std::uint32_t>(value) * 0x010101u;
+  const HueCase kc = CaseOf(c1, c2, value);
+  const int hue = HueByQuotient(kc, NumeratorOf(kc, c0, c1, c2), d);
+  const std::size_t k = static_cast<std::size_t>(value) * 256 + d;
+  const double s = raised_[k];
+  const int i = sextantI_[hue];
+  const double f = sextantF_[hue];
+  // Each sextant needs only one of q and t; the slots come from a table.
+  const int qt = RoundQT(s, sextantG_[hue], i, f, value);
+  static constexpr std::uint8_t kSlots[6][3] = {{0, 2, 1}, {2, 0, 1}, {1, 0, 2},
+                                                {1, 2, 0}, {2, 1, 0}, {0, 1, 2}};
+  const std::uint32_t v[3] = {static_cast<std::uint32_t>(value), p_[k], static_cast<std::uint32_t>(qt)};
+  const std::uint8_t* slot = kSlots[i];
+  return v[slot[0]] | v[slot[1]] << 8 | v[slot[2]] << 16;
+}
+
+void Saturator::Row(std::uint8_t* px, int width, Cache& cache) const {
+  for (int x = 0; x < width; ++x, px += 3) {
+    const std::uint32_t c0 = px[0], c1 = px[1], c2 = px[2];
+    // Indexed by the low six bits of each channel, so that the close colours
+    // of a smooth area sit close together; the entry holds the result below
+    // a tag of the high two bits of each channel and a presence bit.
+    std::atomic<std::uint32_t>& slot = cache[(c0 & 0x3F) | (c1 & 0x3F) << 6 | (c2 & 0x3F) << 12];
+    const std::uint32_t tag = (0x40 | c0 >> 6 | (c1 >> 6) << 2 | (c2 >> 6) << 4) << 24;
+    std::uint32_t out = slot.load(std::memory_order_relaxed);
+    if ((out & 0xFF000000u) != tag) {
+      out = tag | Pixel(static_cast<int>(c0), static_cast<int>(c1), static_cast<int>(c2));
+      slot.store(out, std::memory_order_relaxed);
+    }
+    px[0] = static_cast<std::uint8_t>(out);
+    px[1] = static_cast<std::uint8_t>(out >> 8);
+    px[2] = static_cast<std::uint8_t>(out >> 16);
+  }
+}
+
 bool RaiseSaturation(const WorkPicture& source, WorkPicture& destination, int amount) {
   if (source.Format() != PixelFormat::Bgr24) return false;
   if (&source != &destination && !destination.CopyFrom(source)) return false;
-  if (amount < 0) amount = 0;
-  ExtendedPrecisionScope precision;
-  if (!precision.Ok()) return false;
-  const SaturationTables tables(amount);
+  const Saturator saturator(amount);
+  if (!saturator.Ok()) return false;
+  Saturator::Cache cache(Saturator::kCacheSize);
   return ForRowRanges(destination.Height(), 64, [&](int y0, int y1) {
-    return SaturateRows(destination, tables, amount, y0, y1);
+    ExtendedPrecisionScope precision;  // the rare extended evaluations
+    if (!precision.Ok()) return false;
+    for (int y = y0; y < y1; ++y) saturator.Row(destination.Row(y), destination.Width(), cache);
+    return true;
   });
 }
 

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-#include "jpeg_trap.h"
+#include "jpeg_rows.h"
 #include "picture/load_picture.h"
 
 namespace vantilo {
@@ -12,20 +12,16 @@ namespace {
 
 constexpr int kGrayColours = 236;
 
-// Only trivially destructible locals here: libjpeg errors longjmp back to
-// the setjmp below.
-bool DecodeJpegTrapped(jpeg_decompress_struct* cinfo, JpegTrap* trap, const std::uint8_t* data,
-                       std::size_t size, WorkPicture* picture) {
-  InstallJpegTrap(reinterpret_cast<j_common_ptr>(cinfo), trap);
+// Only trivially destructible locals in the trapped functions: libjpeg
+// errors longjmp back to their setjmp.
+bool StartTrapped(jpeg_decompress_struct* cinfo, JpegTrap* trap, const std::uint8_t* data, std::size_t size,
+                  bool* indexed) {
   if (setjmp(trap->jump)) return false;
-  jpeg_create_decompress(cinfo);
   jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
   if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return false;
-
-  bool gray = false;
   switch (cinfo->jpeg_color_space) {
     case JCS_GRAYSCALE:
-      gray = true;
+      *indexed = true;
       cinfo->out_color_space = JCS_GRAYSCALE;
       cinfo->quantize_colors = TRUE;
       cinfo->desired_number_of_colors = kGrayColours;
@@ -43,46 +39,87 @@ bool DecodeJpegTrapped(jpeg_decompress_struct* cinfo, JpegTrap* trap, const std:
   cinfo->do_block_smoothing = FALSE;
   cinfo->buffered_image = FALSE;
   if (std::int64_t{cinfo->image_width} * cinfo->image_height > WorkPicture::kMaxPixels) return false;
-
   jpeg_start_decompress(cinfo);
-  const int width = static_cast<int>(cinfo->output_width);
-  const int height = static_cast<int>(cinfo->output_height);
-  if (gray) {
-    if (cinfo->out_color_components != 1 || !cinfo->colormap ||
-        cinfo->actual_number_of_colors <= 0 || cinfo->actual_number_of_colors > 256)
-      return false;
-    if (!picture->SetIndexedSize(width, height)) return false;
-    for (int i = 0; i < cinfo->actual_number_of_colors; ++i) {
-      const std::uint8_t level = cinfo->colormap[0][i];
-      picture->Palette()[i] = PaletteEntry{level, level, level};
-    }
-  } else {
-    if (cinfo->output_components != 3 || !picture->SetSize(width, height)) return false;
+  if (*indexed)
+    return cinfo->out_color_components == 1 && cinfo->colormap && cinfo->actual_number_of_colors > 0 &&
+           cinfo->actual_number_of_colors <= 256;
+  return cinfo->output_components == 3;
+}
+
+int ReadTrapped(jpeg_decompress_struct* cinfo, JpegTrap* trap, std::uint8_t* const* rows, int count) {
+  if (setjmp(trap->jump)) return 0;
+  int done = 0;
+  while (done < count && cinfo->output_scanline < cinfo->output_height) {
+    const JDIMENSION got = jpeg_read_scanlines(cinfo, const_cast<JSAMPARRAY>(rows + done),
+                                               static_cast<JDIMENSION>(count - done));
+    if (got == 0) return 0;
+    done += static_cast<int>(got);
   }
-  JSAMPROW rows[16];
-  while (cinfo->output_scanline < cinfo->output_height) {
-    const JDIMENSION first = cinfo->output_scanline;
-    JDIMENSION count = cinfo->output_height - first;
-    if (count > 16) count = 16;
-    for (JDIMENSION i = 0; i < count; ++i) rows[i] = picture->Row(static_cast<int>(first + i));
-    if (jpeg_read_scanlines(cinfo, rows, count) == 0) return false;
-  }
+  return done;
+}
+
+bool FinishTrapped(jpeg_decompress_struct* cinfo, JpegTrap* trap) {
+  if (setjmp(trap->jump)) return false;
   jpeg_finish_decompress(cinfo);
+  return true;
+}
+
+bool CreateTrapped(jpeg_decompress_struct* cinfo, JpegTrap* trap) {
+  InstallJpegTrap(reinterpret_cast<j_common_ptr>(cinfo), trap);
+  if (setjmp(trap->jump)) return false;
+  jpeg_create_decompress(cinfo);
   return true;
 }
 
 }  // namespace
 
+JpegRowReader::JpegRowReader() {
+  std::memset(&cinfo_, 0, sizeof cinfo_);
+  CreateTrapped(&cinfo_, &trap_);
+}
+
+JpegRowReader::~JpegRowReader() { jpeg_destroy_decompress(&cinfo_); }
+
+bool JpegRowReader::Start(const std::uint8_t* data, std::size_t size) {
+  if (!data || size == 0 || size > ULONG_MAX || !cinfo_.mem) return false;
+  if (!StartTrapped(&cinfo_, &trap_, data, size, &indexed_)) return false;
+  width_ = static_cast<int>(cinfo_.output_width);
+  height_ = static_cast<int>(cinfo_.output_height);
+  if (indexed_)
+    for (int i = 0; i < cinfo_.actual_number_of_colors; ++i) {
+      const std::uint8_t level = cinfo_.colormap[0][i];
+      palette_[i] = PaletteEntry{level, level, level};
+    }
+  return width_ > 0 && height_ > 0;
+}
+
+int JpegRowReader::Read(std::uint8_t* const* rows, int count) { return ReadTrapped(&cinfo_, &trap_, rows, count); }
+
+bool JpegRowReader::Finish() { return FinishTrapped(&cinfo_, &trap_); }
+
 bool DecodeJpeg(const std::uint8_t* data, std::size_t size, WorkPicture& picture) {
   picture.Clear();
-  if (!data || size == 0 || size > ULONG_MAX) return false;
-  jpeg_decompress_struct cinfo;
-  JpegTrap trap;
-  std::memset(&cinfo, 0, sizeof cinfo);
-  const bool ok = DecodeJpegTrapped(&cinfo, &trap, data, size, &picture);
-  jpeg_destroy_decompress(&cinfo);
-  if (!ok) picture.Clear();
-  return ok;
+  JpegRowReader reader;
+  if (!reader.Start(data, size)) return false;
+  const int width = reader.Width(), height = reader.Height();
+  if (!(reader.Indexed() ? picture.SetIndexedSize(width, height) : picture.SetSize(width, height))) return false;
+  if (reader.Indexed()) picture.Palette() = reader.Palette();
+  std::uint8_t* rows[16];
+  for (int y = 0; y < height;) {
+    const int count = height - y < 16 ? height - y : 16;
+    for (int i = 0; i < count; ++i) rows[i] = picture.Row(y + i);
+    const int got = reader.Read(rows, count);
+    if (got <= 0) {
+      picture.Clear();
+      return false;
+    }
+    y += got;
+  }
+  if (!reader.Finish()) {
+    picture.Clear();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace vantilo

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "picture/load_picture.h"
+#include "picture/orientation.h"
 
 namespace vantilo {
 
@@ -18,6 +19,8 @@ bool EndsWithNoCase(const std::string& s, const char* tail) {
   }
   return true;
 }
+
+}  // namespace
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -38,8 +41,6 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
   return ok;
 }
 
-}  // namespace
-
 PictureKind PictureKindOf(const std::string& path) {
   // '.' is never part of a double-byte character, so a tail match is safe
   // for code page 932 names too.
@@ -50,7 +51,7 @@ PictureKind PictureKindOf(const std::string& path) {
   return PictureKind::None;
 }
 
-bool LoadPicture(const std::string& path, WorkPicture& picture) {
+bool LoadPicture(const std::string& path, WorkPicture& picture, bool upright) {
   picture.Clear();
   const PictureKind kind = PictureKindOf(path);
   if (kind == PictureKind::None) return false;
@@ -59,7 +60,13 @@ bool LoadPicture(const std::string& path, WorkPicture& picture) {
   const std::uint8_t* data = bytes.data();
   const std::size_t size = bytes.size();
   switch (kind) {
-    case PictureKind::Jpeg: return DecodeJpeg(data, size, picture);
+    case PictureKind::Jpeg:
+      if (!DecodeJpeg(data, size, picture)) return false;
+      if (upright && !TurnUpright(picture, ExifOrientation(data, size))) {
+        picture.Clear();
+        return false;
+      }
+      return true;
     case PictureKind::Gif: return DecodeGif(data, size, picture);
     case PictureKind::Png: return DecodePng(data, size, picture);
     case PictureKind::Bmp: return DecodeBmp(data, size, picture);

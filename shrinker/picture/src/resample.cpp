@@ -6,92 +6,13 @@
 #include "extended_precision.h"
 #include "parallel_rows.h"
 #include "picture/filters.h"
+#include "resample_kernels.h"
 
 namespace vantilo {
 
 namespace {
 
-// Where each output cell starts in the input, in whole pixels plus 1/256
-// steps, and the divisor that turns a cell's sum back into a byte.
-struct CellTable {
-  std::vector<int> pos;
-  std::vector<int> frac;
-  int scale = 0;
-  // Sum to output byte; a table since the sums of one pass are small.
-  std::vector<std::uint8_t> divide;
-};
-
-bool BuildCellTable(int n, int m, CellTable& t) {
-  ExtendedPrecisionScope precision;
-  if (!precision.Ok() || n <= 0 || m <= 0) return false;
-  const long double ratio = static_cast<long double>(n) / m;
-  t.pos.resize(static_cast<std::size_t>(m) + 1);
-  t.frac.resize(static_cast<std::size_t>(m) + 1);
-  for (int i = 0; i <= m; ++i) {
-    const double x = static_cast<double>(ratio * i);
-    const double whole = std::trunc(x);
-    t.pos[i] = static_cast<int>(whole);
-    t.frac[i] = static_cast<int>((x - whole) * 256);
-  }
-  t.scale = static_cast<int>(ratio * 256);
-  // The last cell must end on the last pixel, and no cell may reach past it.
-  if (t.scale <= 0 || t.pos[m] > n || (t.pos[m] == n && t.frac[m] != 0)) return false;
-  for (int i = 0; i < m; ++i)
-    if (t.pos[i] > t.pos[i + 1] || t.pos[i] >= n) return false;
-
-  int widest = 0;
-  for (int i = 0; i < m; ++i) widest = std::max(widest, t.pos[i + 1] - t.pos[i] + 1);
-  const std::int64_t maxSum = std::int64_t{255} * widest;
-  if (maxSum > (std::int64_t{1} << 24)) return false;  // beyond kMaxPixels' reach
-  t.divide.resize(static_cast<std::size_t>(maxSum) + 1);
-  for (std::int64_t s = 0; s <= maxSum; ++s) {
-    // Only a widening pass can exceed 255; clamp rather than wrap.
-    const std::int64_t q = s * 256 / t.scale;
-    t.divide[static_cast<std::size_t>(s)] = static_cast<std::uint8_t>(q > 255 ? 255 : q);
-  }
-  return true;
-}
-
 bool Is24(const WorkPicture& p) { return p.Format() == PixelFormat::Bgr24; }
-
-// One row where every cell covers at least its first pixel's end: the
-// whole pixels of a cell are the difference of two running sums, so a cell
-// costs the same whatever its width. Same integers as summing them one by
-// one.
-struct CellSpans {
-  std::vector<int> first;  // byte index of the cell's first pixel
-  std::vector<int> whole;  // byte index of its first whole pixel
-  std::vector<int> end;    // byte index of its last pixel (one past the whole ones)
-  std::vector<int> tail;   // byte index read with weight `frac`, in the row always
-};
-
-void ShrinkRow(const std::uint8_t* p, int n, std::uint8_t* out, const CellTable& t,
-               const CellSpans& c, std::uint32_t* sums) {
-  std::uint32_t s0 = 0, s1 = 0, s2 = 0;  // running sums kept in registers
-  for (int k = 0; k < 3 * n; k += 3) {
-    sums[k] = s0;
-    sums[k + 1] = s1;
-    sums[k + 2] = s2;
-    s0 += p[k];
-    s1 += p[k + 1];
-    s2 += p[k + 2];
-  }
-  sums[3 * n] = s0;
-  sums[3 * n + 1] = s1;
-  sums[3 * n + 2] = s2;
-  const std::size_t m = c.first.size();
-  for (std::size_t r = 0; r < m; ++r, out += 3) {
-    const std::uint32_t w0 = 256 - t.frac[r];
-    const std::uint32_t w1 = t.frac[r + 1];
-    const std::uint8_t* a = p + c.first[r];
-    const std::uint8_t* b = p + c.tail[r];
-    const std::uint32_t* hi = sums + c.end[r];
-    const std::uint32_t* lo = sums + c.whole[r];
-    out[0] = t.divide[((a[0] * w0) >> 8) + (hi[0] - lo[0]) + ((b[0] * w1) >> 8)];
-    out[1] = t.divide[((a[1] * w0) >> 8) + (hi[1] - lo[1]) + ((b[1] * w1) >> 8)];
-    out[2] = t.divide[((a[2] * w0) >> 8) + (hi[2] - lo[2]) + ((b[2] * w1) >> 8)];
-  }
-}
 
 }  // namespace
 
@@ -130,27 +51,16 @@ bool ResampleHorizontal(const WorkPicture& source, WorkPicture& destination) {
   CellTable t;
   if (!BuildCellTable(n, m, t)) return false;
   const std::uint8_t* divide = t.divide.data();
-
-  CellSpans spans;
-  bool shrinking = true;
-  for (int r = 0; r < m && shrinking; ++r) shrinking = t.pos[r + 1] > t.pos[r];
-  if (shrinking) {
-    for (int r = 0; r < m; ++r) {
-      spans.first.push_back(3 * t.pos[r]);
-      spans.whole.push_back(3 * (t.pos[r] + 1));
-      spans.end.push_back(3 * t.pos[r + 1]);
-      // A weight of 0 reads nothing that matters; keep the address inside.
-      spans.tail.push_back(3 * (t.frac[r + 1] ? t.pos[r + 1] : t.pos[r]));
-    }
-  }
+  RowShrinker shrinker;
+  const bool shrinking = Shrinks(t) && shrinker.Init(n, m);
 
   return ForRowRanges(source.Height(), 32, [&](int y0, int y1) {
-    std::vector<std::uint32_t> sums(shrinking ? 3 * (static_cast<std::size_t>(n) + 1) : 0);
+    std::vector<std::uint32_t> sums(shrinking ? shrinker.ScratchSize() : 0);
     for (int y = y0; y < y1; ++y) {
       const std::uint8_t* p = source.Row(y);
       std::uint8_t* out = destination.Row(y);
       if (shrinking) {
-        ShrinkRow(p, n, out, t, spans, sums.data());
+        shrinker.Row(p, out, sums.data());
         continue;
       }
       // Widening: some cell lies inside one pixel and weighs it twice.

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "picture/filters.h"
+#include "picture/orientation.h"
 #include "seed_pictures.h"
 #include "test_pictures.h"
 
@@ -21,6 +22,9 @@ constexpr PictureKind kKinds[] = {PictureKind::Jpeg, PictureKind::Gif, PictureKi
 // A loaded picture must be consistent and usable by the rest of the
 // pipeline; a failed one must be empty.
 void CheckOutcome(test::Decoder decode, const std::vector<std::uint8_t>& bytes) {
+  // Any bytes may carry a broken EXIF block; reading it never fails.
+  const int orientation = ExifOrientation(bytes.data(), bytes.size());
+  ASSERT_TRUE(orientation >= 1 && orientation <= 8);
   WorkPicture pic;
   // Stale content from an earlier picture must never survive a failure.
   pic.SetSize(3, 3);
@@ -33,6 +37,7 @@ void CheckOutcome(test::Decoder decode, const std::vector<std::uint8_t>& bytes) 
   ASSERT_GT(pic.Height(), 0);
   ASSERT_TRUE(pic.ConvertTo24Bits());
   if (std::int64_t{pic.Width()} * pic.Height() <= 1 << 20) {
+    ASSERT_TRUE(TurnUpright(pic, orientation));
     ASSERT_TRUE(ShrinkFit(pic, pic, 8, 8) || pic.Width() > 8 || pic.Height() > 8);
   }
 }

@@ -107,8 +107,11 @@ struct CompressJpeg {
     jpeg_destroy_compress(&cinfo);
     std::free(buffer);
   }
-  std::vector<std::uint8_t> Run(const std::vector<std::uint8_t>& samples, int rowBytes) {
+  std::vector<std::uint8_t> Run(const std::vector<std::uint8_t>& samples, int rowBytes,
+                                const std::vector<std::uint8_t>& app1 = {}) {
     jpeg_start_compress(&cinfo, TRUE);
+    if (!app1.empty())
+      jpeg_write_marker(&cinfo, JPEG_APP0 + 1, app1.data(), static_cast<unsigned>(app1.size()));
     while (cinfo.next_scanline < cinfo.image_height) {
       JSAMPROW row = const_cast<JSAMPROW>(samples.data() + rowBytes * cinfo.next_scanline);
       jpeg_write_scanlines(&cinfo, &row, 1);
@@ -132,6 +135,43 @@ std::vector<std::uint8_t> MakeGrayJpeg(int width, int height, std::uint32_t seed
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) samples[y * width + x] = static_cast<std::uint8_t>((x * 255) / width + rng.Below(3));
   return c.Run(samples, width);
+}
+
+std::vector<std::uint8_t> MakeColourJpeg(const WorkPicture& picture, int quality, bool fullChroma,
+                                         const std::vector<std::uint8_t>& app1) {
+  CompressJpeg c;
+  c.cinfo.image_width = picture.Width();
+  c.cinfo.image_height = picture.Height();
+  c.cinfo.input_components = 3;
+  c.cinfo.in_color_space = JCS_EXT_BGR;
+  jpeg_set_defaults(&c.cinfo);
+  jpeg_set_quality(&c.cinfo, quality, TRUE);
+  if (fullChroma) c.cinfo.comp_info[0].h_samp_factor = c.cinfo.comp_info[0].v_samp_factor = 1;
+  std::vector<std::uint8_t> samples;
+  for (int y = 0; y < picture.Height(); ++y)
+    samples.insert(samples.end(), picture.Row(y), picture.Row(y) + picture.RowBytes());
+  return c.Run(samples, static_cast<int>(picture.RowBytes()), app1);
+}
+
+std::vector<std::uint8_t> ExifBlock(int orientation, bool bigEndian) {
+  std::vector<std::uint8_t> b = {'E', 'x', 'i', 'f', 0, 0};
+  auto u16 = [&](unsigned v) {
+    if (bigEndian) b.insert(b.end(), {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
+    else b.insert(b.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+  };
+  auto u32 = [&](std::uint32_t v) {
+    if (bigEndian) { u16(v >> 16); u16(v & 0xFFFF); } else { u16(v & 0xFFFF); u16(v >> 16); }
+  };
+  b.push_back(bigEndian ? 'M' : 'I');
+  b.push_back(bigEndian ? 'M' : 'I');
+  u16(42);
+  u32(8);
+  u16(3);  // entries: a make text, the orientation, a resolution unit
+  u16(0x010F); u16(2); u32(4); b.insert(b.end(), {'Q', 'x', '1', 0});
+  u16(0x0112); u16(3); u32(1); u16(static_cast<unsigned>(orientation)); u16(0);
+  u16(0x0128); u16(3); u32(1); u16(2); u16(0);
+  u32(0);  // no next directory
+  return b;
 }
 
 std::vector<std::uint8_t> MakeCmykJpeg(int width, int height) {

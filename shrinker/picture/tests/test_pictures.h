@@ -50,6 +50,13 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 // Writers that produce test inputs with the libraries themselves.
 std::vector<std::uint8_t> MakeGrayJpeg(int width, int height, std::uint32_t seed);
 std::vector<std::uint8_t> MakeCmykJpeg(int width, int height);
+// A colour JPEG of a Bgr24 picture; fullChroma keeps the colour planes at
+// full resolution; a non-empty app1 becomes an APP1 segment (an EXIF block).
+std::vector<std::uint8_t> MakeColourJpeg(const WorkPicture& picture, int quality, bool fullChroma = false,
+                                         const std::vector<std::uint8_t>& app1 = {});
+// An APP1 EXIF body ("Exif\0\0" and a TIFF block) whose first directory
+// holds the orientation among other tags.
+std::vector<std::uint8_t> ExifBlock(int orientation, bool bigEndian);
 struct GifFrame {
   int left = 0, top = 0, width = 0, height = 0;
   bool interlace = false;

@@ -1,5 +1,6 @@
 #include "app_test_support.h"
 
+#include <gif_lib.h>
 #include <png.h>
 
 #include <algorithm>
@@ -64,6 +65,28 @@ void WriteJpeg(const std::string& path, const WorkPicture& picture) {
   WriteAll(path, bytes.data(), bytes.size());
 }
 
+void WriteJpegWithOrientation(const std::string& path, const WorkPicture& picture, int orientation) {
+  std::vector<std::uint8_t> bytes;
+  JpegOptions options;
+  options.quality = 95;
+  if (!EncodeJpeg(picture, options, bytes)) throw std::runtime_error("encode");
+  // APP1 "Exif", a little-endian TIFF block with one tag, right after SOI.
+  const std::uint8_t o = static_cast<std::uint8_t>(orientation);
+  const std::vector<std::uint8_t> app1 = {0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0,
+                                          1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, o, 0, 0, 0, 0, 0, 0, 0};
+  bytes.insert(bytes.begin() + 2, app1.begin(), app1.end());
+  WriteAll(path, bytes.data(), bytes.size());
+}
+
+WorkPicture QuarterTurnClockwise(const WorkPicture& picture) {
+  WorkPicture out;
+  if (!out.SetSize(picture.Height(), picture.Width())) throw std::runtime_error("picture size");
+  for (int y = 0; y < out.Height(); ++y)
+    for (int x = 0; x < out.Width(); ++x)
+      std::copy_n(picture.Row(picture.Height() - 1 - x) + 3 * y, 3, out.Row(y) + 3 * x);
+  return out;
+}
+
 void WritePng(const std::string& path, const WorkPicture& picture) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
@@ -79,6 +102,48 @@ void WritePng(const std::string& path, const WorkPicture& picture) {
   if (!png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, nullptr))
     throw std::runtime_error("png");
   WriteAll(path, out.data(), size);
+}
+
+namespace {
+extern "C" int GifToVector(GifFileType* gif, const GifByteType* data, int n) {
+  static_cast<std::vector<std::uint8_t>*>(gif->UserData)->insert(
+      static_cast<std::vector<std::uint8_t>*>(gif->UserData)->end(), data, data + n);
+  return n;
+}
+}  // namespace
+
+void WriteGif(const std::string& path, const WorkPicture& picture) {
+  std::vector<std::uint8_t> out;
+  int error = 0;
+  GifFileType* gif = EGifOpen(&out, GifToVector, &error);
+  if (!gif) throw std::runtime_error("gif");
+  GifColorType colours[256];
+  for (int i = 0; i < 256; ++i)
+    colours[i] = GifColorType{static_cast<GifByteType>((i >> 5) * 255 / 7), static_cast<GifByteType>((i >> 2 & 7) * 255 / 7),
+                              static_cast<GifByteType>((i & 3) * 255 / 3)};
+  ColorMapObject* map = GifMakeMapObject(256, colours);
+  bool ok = EGifPutScreenDesc(gif, picture.Width(), picture.Height(), 8, 0, map) == GIF_OK &&
+            EGifPutImageDesc(gif, 0, 0, picture.Width(), picture.Height(), false, nullptr) == GIF_OK;
+  std::vector<GifByteType> line(static_cast<std::size_t>(picture.Width()));
+  for (int y = 0; ok && y < picture.Height(); ++y) {
+    const std::uint8_t* px = picture.Row(y);
+    for (int x = 0; x < picture.Width(); ++x, px += 3)  // blue, green, red
+      line[x] = static_cast<GifByteType>((px[2] >> 5) << 5 | (px[1] >> 5) << 2 | px[0] >> 6);
+    ok = EGifPutLine(gif, line.data(), picture.Width()) == GIF_OK;
+  }
+  ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
+  GifFreeMapObject(map);
+  if (!ok) throw std::runtime_error("gif");
+  WriteAll(path, out.data(), out.size());
+}
+
+void WriteGrayJpeg(const std::string& path, const WorkPicture& picture) {
+  std::vector<std::uint8_t> bytes;
+  JpegOptions options;
+  options.quality = 90;
+  options.gray = true;
+  if (!EncodeJpeg(picture, options, bytes)) throw std::runtime_error("encode");
+  WriteAll(path, bytes.data(), bytes.size());
 }
 
 void WriteText(const std::string& path, const std::string& text) { WriteAll(path, text.data(), text.size()); }
@@ -120,6 +185,10 @@ std::string IniValue(const std::string& path, const std::string& section, const 
 std::vector<std::uint8_t> ExpectedOutput(const std::string& source, const PipelineOptions& o) {
   WorkPicture p;
   if (!LoadPicture(source, p) || !p.ConvertTo24Bits()) throw std::runtime_error("load " + source);
+  return ExpectedOutputOf(std::move(p), o);
+}
+
+std::vector<std::uint8_t> ExpectedOutputOf(WorkPicture p, const PipelineOptions& o) {
   if (o.saturation && !RaiseSaturation(p, p, 140)) throw std::runtime_error("saturation");
   if (!ShrinkFit(p, p, o.boxWidth, o.boxHeight)) throw std::runtime_error("shrink");
   if (o.sharpen && !Sharpen(p, p, o.strength)) throw std::runtime_error("sharpen");
@@ -136,6 +205,45 @@ std::vector<std::uint8_t> ExpectedOutput(const std::string& source, const Pipeli
   if (!EncodeJpeg(p, options, bytes)) throw std::runtime_error("encode");
   return bytes;
 }
+
+RegistryValue::RegistryValue(HKEY root, const std::string& keyPath, const char* name, const std::string& value)
+    : root_(root), path_(keyPath), name_(name) {
+  DWORD disposition = 0;
+  RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, &disposition);
+  madeKey_ = disposition == REG_CREATED_NEW_KEY;
+  BYTE old[MAX_PATH * 2];
+  DWORD size = sizeof old;
+  had_ = RegQueryValueExA(key_, name, nullptr, &type_, old, &size) == ERROR_SUCCESS;
+  if (had_) old_.assign(old, old + size);
+  RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+}
+
+RegistryValue::~RegistryValue() {
+  if (had_)
+    RegSetValueExA(key_, name_, 0, type_, old_.data(), static_cast<DWORD>(old_.size()));
+  else
+    RegDeleteValueA(key_, name_);
+  RegCloseKey(key_);
+  if (madeKey_) RegDeleteTreeA(root_, path_.c_str());
+}
+
+ShellFolderRedirect::ShellFolderRedirect(const char* name, const std::string& folder)
+    : shell(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name, folder),
+      user(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", name,
+           folder) {}
+
+namespace {
+constexpr char kOpenerClass[] = "VantiloTestHtmlCopy";
+}  // namespace
+
+// The classes root, not the user's classes: Wine's shell looks only there.
+HtmlOpenerCopiesTo::HtmlOpenerCopiesTo(const std::string& target)
+    : extension_(HKEY_CLASSES_ROOT, ".html", nullptr, kOpenerClass),
+      command_(HKEY_CLASSES_ROOT, std::string(kOpenerClass) + "\\shell\\open\\command", nullptr,
+               "C:\\windows\\system32\\cmd.exe /c copy \"%1\" \"" + target + "\"") {}
+
+HtmlOpenerCopiesTo::~HtmlOpenerCopiesTo() { RegDeleteTreeA(HKEY_CLASSES_ROOT, kOpenerClass); }
 
 std::string TodayPageName() {
   SYSTEMTIME now;

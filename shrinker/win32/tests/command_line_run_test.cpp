@@ -91,7 +91,7 @@ TEST_F(CommandLineRun, FolderNamingCreatesOnceReusesAndKeepsOnePagePerDay) {
   const std::string page = TodayPageName();
   EXPECT_EQ(Outputs("Resized"), (Names{page, "a.jpg", "b c&d.jpg"}));  // digits sort first
   const std::string line = "<a href=\"../a.jpg\"><img src=\"a.jpg\" border=\"0\"></a>\r\n";
-  const std::string other = "<a href=\"../b c&d.jpg\"><img src=\"b c&d.jpg\" border=\"0\"></a>\r\n";
+  const std::string other = "<a href=\"../b c&amp;d.jpg\"><img src=\"b c&amp;d.jpg\" border=\"0\"></a>\r\n";
   const auto bytes = ReadBytes(dir / ("Resized\\" + page));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), line + line + other);
 }
@@ -103,6 +103,17 @@ TEST_F(CommandLineRun, AffixPageLivesBesideTheSources) {
   ASSERT_EQ(Run("a.bmp"), 0);
   const auto bytes = ReadBytes(dir / TodayPageName());
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "<a href=\"a.jpg\"><img src=\"a_t.jpg\" border=\"0\"></a>\r\n");
+}
+
+TEST_F(CommandLineRun, PageLinesLinkNamesThatWouldBreakTheLink) {
+  Settings("option", {{"html", "1"}});
+  Settings("changed", {{"save", "0"}, {"AfterBefore", "0"}, {"AddName", "#"}});
+  WriteBmp(dir / "50% off&more.bmp", MakePicture(64, 48, 1));
+  ASSERT_EQ(Run(Quoted("50% off&more.bmp")), 0);
+  EXPECT_TRUE(FileExists(dir / "#50% off&more.jpg"));
+  const auto bytes = ReadBytes(dir / TodayPageName());
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+            "<a href=\"50%25 off&amp;more.jpg\"><img src=\"%2350%25 off&amp;more.jpg\" border=\"0\"></a>\r\n");
 }
 
 TEST_F(CommandLineRun, TwoLevelFolderWithMissingParentWritesNothing) {
@@ -167,6 +178,93 @@ TEST_F(CommandLineRun, SizeModeWritesTheSearchedFile) {
   EXPECT_EQ(Outputs(), (Names{"Resized", "a.bmp"}));  // no temporary file is left
 }
 
+TEST_F(CommandLineRun, PhonePhotosComeOutUpright) {
+  // Stored sideways with orientation 6: shown a quarter turn clockwise.
+  const WorkPicture stored = MakePicture(400, 300, 2);
+  WriteJpegWithOrientation(dir / "phone.jpg", stored, 6);
+  WriteJpeg(dir / "plain.jpg", stored);
+  ASSERT_EQ(Run("phone.jpg plain.jpg"), 0);
+  WorkPicture decoded;
+  ASSERT_TRUE(LoadPicture(dir / "plain.jpg", decoded));
+  EXPECT_EQ(ReadBytes(dir / "Resized\\phone.jpg"), ExpectedOutputOf(QuarterTurnClockwise(decoded), {}));
+  // No tag: the bytes of before.
+  EXPECT_EQ(ReadBytes(dir / "Resized\\plain.jpg"), ExpectedOutput(dir / "plain.jpg", {}));
+  // rotate=0 keeps the picture as stored.
+  Settings("option", {{"rotate", "0"}});
+  ASSERT_EQ(Run("phone.jpg"), 0);
+  EXPECT_EQ(ReadBytes(dir / "Resized\\phone.jpg"), ExpectedOutput(dir / "plain.jpg", {}));
+}
+
+TEST_F(CommandLineRun, NoOutputReplacesAnotherSourceOfTheBatch) {
+  // Each naming mode with a source whose output name is another source.
+  struct Case {
+    const char* save;
+    const char* position;
+    const char* name;
+    const char* source;  // the other file, whose name a.jpg's output would take
+    const char* written;  // that file's own output
+  };
+  const Case cases[] = {{"0", "0", "s-", "s-a.jpg", "s-s-a.jpg"},
+                        {"0", "1", "_s", "a_s.jpg", "a_s_s.jpg"},
+                        {"1", "0", "Sub", "Sub\\a.jpg", "Sub\\Sub\\a.jpg"}};
+  for (const Case& c : cases) {
+    TempFolder here;
+    ASSERT_TRUE(CreateDirectoryA((here / "Sub").c_str(), nullptr));
+    WriteIni(here / "Vantilo.ini", "changed", {{"save", c.save}, {"AfterBefore", c.position}, {"AddName", c.name}, {"folder", c.name}});
+    WriteJpeg(here / "a.jpg", MakePicture(300, 200, 1));
+    WriteJpeg(here / c.source, MakePicture(200, 300, 2));
+    const auto users = ReadBytes(here / c.source);
+    // In either order: read before or after a.jpg is shrunk.
+    for (const std::string& order : {std::string("a.jpg ") + c.source, std::string(c.source) + " a.jpg"}) {
+      ASSERT_EQ(RunVantilo(here.pathA(), order, here.pathA()), 0);
+      EXPECT_EQ(ReadBytes(here / c.source), users) << c.source << " in \"" << order << '"';
+      EXPECT_EQ(ReadBytes(here / c.written), ExpectedOutput(here / c.source, {})) << c.written;
+    }
+  }
+}
+
+TEST_F(CommandLineRun, MixedBatchGivesTheBytesOfOneByOne) {
+  // Pictures of every kind, big and small, with failures in between: the
+  // batch hands each to the engine while the one before is finished, and
+  // every output is what the whole-picture functions make of it alone.
+  WriteJpeg(dir / "photo.jpg", MakePicture(1700, 1300, 1));
+  WritePng(dir / "drawing.png", MakePicture(500, 700, 2));
+  WriteText(dir / "broken.jpg", "not a jpeg");
+  WriteGif(dir / "anim.gif", MakePicture(300, 200, 3));
+  WriteBmp(dir / "scan.bmp", MakePicture(1400, 1000, 4));
+  WriteGrayJpeg(dir / "gray.jpg", MakePicture(900, 600, 5));
+  WriteText(dir / "notes.txt", "skipped");
+  WriteJpegWithOrientation(dir / "phone.jpg", MakePicture(800, 600, 6), 8);
+  WriteBmp(dir / "wide.bmp", MakePicture(3000, 2, 7));
+  WriteJpeg(dir / "small.jpg", MakePicture(100, 80, 8));
+  const char* order[] = {"photo.jpg", "drawing.png", "broken.jpg", "anim.gif", "scan.bmp", "gray.jpg",
+                         "notes.txt", "phone.jpg", "wide.bmp", "small.jpg"};
+  for (const auto& [options, settings] :
+       {std::pair<PipelineOptions, std::vector<std::pair<std::string, std::string>>>{{}, {}},
+        {[] { PipelineOptions o; o.boxWidth = o.boxHeight = 640; o.saturation = true; o.strength = 150;
+              o.progressive = true; return o; }(),
+         {{"Index", "3"}, {"chroma", "1"}, {"lapnum", "150"}, {"progressive", "1"}}},
+        {[] { PipelineOptions o; o.boxWidth = o.boxHeight = 400; o.targetKByte = 20; return o; }(),
+         {{"Index", "4"}, {"chroma", "0"}, {"lapnum", "80"}, {"progressive", "0"}, {"jpeg", "0"}, {"FileSize", "20"}}}}) {
+    for (const auto& [key, value] : settings) Settings(key == "Index" ? "pixel" : "option", {{key, value}});
+    std::string args;
+    for (const char* name : order) args += std::string(name) + " ";
+    ASSERT_EQ(Run(args), 0);
+    EXPECT_EQ(Outputs("Resized"), (Names{"anim.jpg", "drawing.jpg", "gray.jpg", "phone.jpg", "photo.jpg", "scan.jpg",
+                                         "small.jpg"}));
+    for (const char* name : {"photo.jpg", "drawing.png", "anim.gif", "scan.bmp", "gray.jpg", "small.jpg"}) {
+      const std::string out = ReplaceExtension(name, ".jpg");
+      EXPECT_EQ(ReadBytes(dir / ("Resized\\" + out)), ExpectedOutput(dir / name, options)) << name;
+    }
+    WorkPicture stored;
+    ASSERT_TRUE(LoadPicture(dir / "phone.jpg", stored));
+    const WorkPicture upright = QuarterTurnClockwise(QuarterTurnClockwise(QuarterTurnClockwise(stored)));
+    EXPECT_EQ(ReadBytes(dir / "Resized\\phone.jpg"), ExpectedOutputOf(upright, options));
+    for (const std::string& n : Outputs("Resized")) DeleteFileA((dir / ("Resized\\" + n)).c_str());
+    RemoveDirectoryA((dir / "Resized").c_str());
+  }
+}
+
 TEST_F(CommandLineRun, WildcardTakesTheFirstMatchOnly) {
   ASSERT_TRUE(CreateDirectoryA((dir / "pics").c_str(), nullptr));
   WriteJpeg(dir / "pics\\b.jpg", MakePicture(40, 30, 1));
@@ -204,50 +302,9 @@ TEST_F(CommandLineRun, OutputNeverReplacesItsSource) {
   EXPECT_EQ(Outputs(), Names{"a.jpg"});
 }
 
-// Points a registry value to a folder of the test's own and puts the old
-// value back afterwards.
-class RegistryValue {
- public:
-  RegistryValue(const char* keyPath, const char* name, const std::string& value) : name_(name) {
-    HKEY raw = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &raw, nullptr);
-    key_.Reset(raw);
-    BYTE old[MAX_PATH * 2];
-    DWORD size = sizeof old;
-    had_ = RegQueryValueExA(raw, name, nullptr, &type_, old, &size) == ERROR_SUCCESS;
-    if (had_) old_.assign(old, old + size);
-    RegSetValueExA(raw, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-  }
-  ~RegistryValue() {
-    if (had_)
-      RegSetValueExA(key_.Get(), name_, 0, type_, old_.data(), static_cast<DWORD>(old_.size()));
-    else
-      RegDeleteValueA(key_.Get(), name_);
-  }
-  RegistryValue(const RegistryValue&) = delete;
-  RegistryValue& operator=(const RegistryValue&) = delete;
-
- private:
-  RegKey key_;
-  const char* name_;
-  bool had_ = false;
-  DWORD type_ = REG_SZ;
-  std::vector<BYTE> old_;
-};
-
-// The shell refreshes "Shell Folders" from "User Shell Folders", so the
-// desktop is redirected in both.
-struct DesktopRedirect {
-  explicit DesktopRedirect(const std::string& folder)
-      : shell("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop", folder),
-        user("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "Desktop", folder) {}
-  RegistryValue shell, user;
-};
-
 TEST_F(CommandLineRun, ShortcutSwitchAloneMakesTheShortcutAndNothingElse) {
   TempFolder desktop;
-  DesktopRedirect redirect(desktop.pathA());
+  ShellFolderRedirect redirect("Desktop", desktop.pathA());
   Settings("pixel", {{"Index", "3"}});
   const auto iniBefore = ReadBytes(Ini());
   ASSERT_EQ(Run("/sc"), 0);

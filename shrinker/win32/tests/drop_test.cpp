@@ -90,6 +90,20 @@ TEST_F(Drops, SettingsChangedDuringABatchApplyToTheNextFile) {
   EXPECT_TRUE(FileExists(dir / "Second\\b.jpg"));
 }
 
+TEST_F(Drops, AnOutputThatIsAnotherDroppedPictureIsSkipped) {
+  WriteIni(dir / "Vantilo.ini", "changed", {{"save", "0"}, {"AfterBefore", "0"}, {"AddName", "s-"}});
+  WriteJpeg(dir / "a.jpg", MakePicture(300, 200, 1));
+  WriteJpeg(dir / "s-a.jpg", MakePicture(200, 300, 2));
+  const auto users = ReadBytes(dir / "s-a.jpg");
+  HostedWindow form(dir);
+  Record(form);
+  SendMessageW(form.Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir / "a.jpg", dir / "s-a.jpg"})), 0);
+  EXPECT_EQ(ReadBytes(dir / "s-a.jpg"), users);
+  EXPECT_EQ(ReadBytes(dir / "s-s-a.jpg"), ExpectedOutput(dir / "s-a.jpg", {}));
+  ASSERT_EQ(seen.size(), 2u);  // both were loaded and shown
+  EXPECT_EQ(Position(form), 0);
+}
+
 TEST_F(Drops, DropAndCloseDuringABatchWaitForItsEnd) {
   WriteBmp(dir / "a.bmp", MakePicture(200, 150, 1));
   WriteBmp(dir / "b.bmp", MakePicture(200, 150, 2));

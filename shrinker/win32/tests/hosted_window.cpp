@@ -14,7 +14,8 @@ HostedWindow::HostedWindow(const TempFolder& folder, std::vector<std::string> ar
   if (!MainWindow::RegisterClasses(instance)) throw std::runtime_error("classes");
   AppOptions options;
   options.programPath = folder / "Vantilo.exe";
-  options.settingsPath = folder / "Vantilo.ini";
+  options.settings.beside = folder / "Vantilo.ini";
+  options.settings.perUser = folder / "user\\Vantilo.ini";
   options.arguments = std::move(arguments);
   options.quitOnDestroy = false;
   window_ = std::make_unique<MainWindow>(std::move(options));

@@ -234,7 +234,7 @@ TEST(Form1, EditsAndTrackBarEvents) {
   for (int i = 0; i < 8; ++i) EXPECT_EQ(form.Checked(kRadioGroup1Item0 + i), i == 5) << i;
 }
 
-TEST(Form1, CloseSavesSixteenKeysInThreeSections) {
+TEST(Form1, CloseSavesSeventeenKeysInThreeSections) {
   TempFolder dir;
   const std::string ini = dir / "Vantilo.ini";
   {
@@ -253,7 +253,7 @@ TEST(Form1, CloseSavesSixteenKeysInThreeSections) {
   EXPECT_EQ(names, (std::vector<std::string>{"pixel", "option", "changed"}));
   const std::pair<const char*, std::vector<const char*>> keys[] = {
       {"pixel", {"Index", "x", "y"}},
-      {"option", {"lap", "lapnum", "chroma", "mono", "progressive", "html", "jpeg", "parcent", "FileSize"}},
+      {"option", {"lap", "lapnum", "chroma", "mono", "progressive", "html", "jpeg", "parcent", "FileSize", "rotate"}},
       {"changed", {"save", "AfterBefore", "AddName", "folder"}}};
   for (const auto& [section, list] : keys) {
     char body[4096] = {};

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "picture/work_picture.h"
 
@@ -18,8 +19,12 @@ PictureKind PictureKindOf(const std::string& path);
 
 // Replaces the picture with the file's first image. On any failure (missing
 // file, unknown extension, decoder error, truncated or hostile data) returns
-// false and leaves the picture empty. Never ends the process.
-bool LoadPicture(const std::string& path, WorkPicture& picture);
+// false and leaves the picture empty. Never ends the process. With upright,
+// a JPEG is turned by its EXIF orientation.
+bool LoadPicture(const std::string& path, WorkPicture& picture, bool upright = false);
+
+// The whole file, or false.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 // The decoders on bytes already in memory, used by LoadPicture and by the
 // robustness tests. Same contract as LoadPicture.
