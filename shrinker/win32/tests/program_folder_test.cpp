@@ -61,7 +61,7 @@ TEST(ProgramFolder, HelpOpensThePageBesideTheProgram) {
 
 TEST(ProgramFolder, SettingsSurviveAProgramFolderThatCannotBeWritten) {
   const char* prepared = std::getenv("VANTILO_READONLY_PROGRAM");
-  if (!prepared) GTEST_SKIP() << "run through ctest, which prepares the read-only program folder";
+  ASSERT_TRUE(prepared) << "run through ctest, which prepares the read-only program folder";
   std::string folder = prepared;
   for (char& c : folder)
     if (c == '/') c = '\\';
@@ -71,7 +71,7 @@ TEST(ProgramFolder, SettingsSurviveAProgramFolderThatCannotBeWritten) {
     if (h != INVALID_HANDLE_VALUE) {
       CloseHandle(h);
       DeleteFileA(probe.c_str());
-      GTEST_SKIP() << folder << " can be written here: the file system has no immutable flag";
+      FAIL() << folder << " can be written here: the file system has no immutable flag";
     }
   }
   TempFolder appData;
