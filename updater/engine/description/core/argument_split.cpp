@@ -9,6 +9,7 @@ namespace {
 
 inline bool IsQuote(wchar_t c) { return c == L'"' || c == L'\''; }
 inline bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+inline bool EndsToken(wchar_t c) { return c == 0 || IsSpace(c); }
 
 // Runs the scan and hands every finished token (already stripped of a
 // matching outer quote pair, never empty) to sink(text, length).
@@ -17,7 +18,6 @@ void ScanTokens(const wchar_t* text, Sink&& sink) {
   wchar_t token[kMaxTokenChars + 1];
   std::size_t length = 0;
   bool overlong = false;
-  bool inQuote = false;
 
   auto append = [&](wchar_t c) {
     if (length < kMaxTokenChars)
@@ -39,21 +39,35 @@ void ScanTokens(const wchar_t* text, Sink&& sink) {
     overlong = false;
   };
 
+  // The quote that opened the current quotation; only the same kind closes it.
+  wchar_t quote = 0;
   for (const wchar_t* p = text;; ++p) {
     const wchar_t c = *p;
     if (c == 0) {
       finish();
       return;
     }
-    if (IsQuote(c)) {
+    if (quote) {
+      // A backslash drops the closing quote after it, unless that quote ends
+      // the token: "C:\dir\" is a folder path, not an open quotation.
+      if (c == L'\\' && p[1] == quote && !EndsToken(p[2])) {
+        append(c);
+        ++p;
+        continue;
+      }
       append(c);
-      inQuote = !inQuote;
-    } else if (c == L'\\' && IsQuote(p[1])) {
-      append(c);
-      ++p;  // the escaped quote is dropped and flips nothing
-    } else if (IsSpace(c) && !inQuote) {
+      if (c == quote) quote = 0;
+      continue;
+    }
+    if (IsSpace(c)) {
       finish();
+    } else if (c == L'\\' && p[1] == L'"') {
+      append(c);
+      ++p;  // the escaped quote is dropped and opens nothing
     } else {
+      // An apostrophe opens a quotation only at the start of a token, so
+      // names such as Bob's stay text.
+      if (c == L'"' || (c == L'\'' && length == 0)) quote = c;
       append(c);
     }
   }

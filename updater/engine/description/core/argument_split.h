@@ -8,8 +8,10 @@ namespace qxu {
 // terminator). Longer tokens are refused: left out whole, never cut.
 inline constexpr std::size_t kMaxTokenChars = 1023;
 
-// Splits text into tokens: the owned, null-terminated list (free it with
-// FreeStringList) and the count. An empty or missing text gives an empty
+// Splits text into tokens at whitespace outside quotations. A double quote
+// opens a quotation anywhere, an apostrophe only at the start of a token; only
+// the kind that opened it closes it. A matching outer pair is removed. Gives
+// the owned, null-terminated list (free it with FreeStringList) and the count. An empty or missing text gives an empty
 // list; none (count 0) only when even the list cannot be allocated.
 wchar_t** SplitArguments(const wchar_t* text, int* count);
 

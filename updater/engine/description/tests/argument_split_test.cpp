@@ -49,15 +49,31 @@ TEST(SplitArguments, MatchingOuterQuotesAreStripped) {
   EXPECT_EQ(Split(L"x ' y' z"), (Tokens{L"x", L" y", L"z"}));
 }
 
-TEST(SplitArguments, BothQuoteKindsShareOneFlag) {
-  // The double quote closes what the single quote opened; the last single
-  // quote opens a new quotation that runs to the next quote of either kind.
-  EXPECT_EQ(Split(L"'it\"s' and more\" tail"), (Tokens{L"'it\"s' and more\"", L"tail"}));
+TEST(SplitArguments, AnApostropheInsideATokenIsText) {
+  // The file association passes a path in double quotes, apostrophes and all.
+  EXPECT_EQ(Split(L"\"C:\\Users\\Bob's files\\x.quf\""), (Tokens{L"C:\\Users\\Bob's files\\x.quf"}));
+  EXPECT_EQ(Split(L"-sf C:\\Bob's\\x.quf -cf"), (Tokens{L"-sf", L"C:\\Bob's\\x.quf", L"-cf"}));
+  EXPECT_EQ(Split(L"don't 'a b'"), (Tokens{L"don't", L"a b"}));
+  EXPECT_EQ(Split(L"a\\'b c"), (Tokens{L"a\\'b", L"c"}));
 }
 
-TEST(SplitArguments, BackslashBeforeAQuoteDropsTheQuote) {
+TEST(SplitArguments, OnlyTheOpeningQuoteKindClosesAQuotation) {
+  EXPECT_EQ(Split(L"'it\"s' and"), (Tokens{L"it\"s", L"and"}));
+  EXPECT_EQ(Split(L"'say \"hi there\"' x"), (Tokens{L"say \"hi there\"", L"x"}));
+  EXPECT_EQ(Split(L"\"Bob's \" x"), (Tokens{L"Bob's ", L"x"}));
+}
+
+TEST(SplitArguments, AQuotedPathEndingInABackslashEndsAtItsClosingQuote) {
+  EXPECT_EQ(Split(L"--restart \"C:\\my dir\\\" -cf"), (Tokens{L"--restart", L"C:\\my dir\\", L"-cf"}));
+  EXPECT_EQ(Split(L"'C:\\dir\\'"), (Tokens{L"C:\\dir\\"}));
+  EXPECT_EQ(Split(L"-sf \"C:\\dir\\\"\r\n-ds"), (Tokens{L"-sf", L"C:\\dir\\", L"-ds"}));
+  // Inside a token the backslash still drops the quote after it.
+  EXPECT_EQ(Split(L"\"a\\\"b c\""), (Tokens{L"a\\b c"}));
+}
+
+TEST(SplitArguments, BackslashBeforeAnActiveQuoteDropsTheQuote) {
   EXPECT_EQ(Split(L"\\\"x"), (Tokens{L"\\x"}));
-  EXPECT_EQ(Split(L"a\\'b c"), (Tokens{L"a\\b", L"c"}));  // flag not flipped
+  EXPECT_EQ(Split(L"'a\\'b c'"), (Tokens{L"a\\b c"}));  // the quotation goes on
   EXPECT_EQ(Split(L"C:\\dir\\file"), (Tokens{L"C:\\dir\\file"}));
   EXPECT_EQ(Split(L"end\\"), (Tokens{L"end\\"}));
 }
