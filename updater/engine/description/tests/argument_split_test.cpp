@@ -129,12 +129,11 @@ TEST_F(DescriptionText, TextEndsAtTheFirstZeroByte) {
   EXPECT_TRUE(FromBytes("").empty());
 }
 
-TEST_F(DescriptionText, ByteOrderMarkStaysInTheFirstToken) {
-  const Tokens tokens = FromBytes("\xEF\xBB\xBF--silent --confirm");
-  ASSERT_EQ(tokens.size(), 2u);
-  EXPECT_NE(tokens[0], L"--silent");
-  EXPECT_EQ(tokens[0], std::wstring(1, wchar_t(0xFEFF)) + L"--silent");
-  EXPECT_EQ(tokens[1], L"--confirm");
+TEST_F(DescriptionText, Utf8ByteOrderMarkIsDropped) {
+  EXPECT_EQ(FromBytes("\xEF\xBB\xBF--silent --confirm"), (Tokens{L"--silent", L"--confirm"}));
+  EXPECT_TRUE(FromBytes("\xEF\xBB\xBF").empty());
+  // After the mark the text is UTF-8 whatever the locale; bad bytes are kept as U+FFFD.
+  EXPECT_EQ(FromBytes("\xEF\xBB\xBF-rs C:\\\xE8\xA1\xA8\xFF"), (Tokens{L"-rs", L"C:\\\u8868\uFFFD"}));
 }
 
 TEST_F(DescriptionText, ConversionStopsAtTheFirstBadSequence) {

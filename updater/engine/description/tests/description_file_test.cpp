@@ -1,4 +1,5 @@
-// Reading description files under the process locale "jpn" (code page 932).
+// Reading description files under the process locale "jpn" (code page 932),
+// and saved as UTF-8.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -63,14 +64,31 @@ TEST_F(DescriptionFile, Utf16FileStopsAfterItsFirstCharacter) {
   EXPECT_EQ(Read(path_), (Tokens{L"-"}));
 }
 
-TEST_F(DescriptionFile, Utf8ByteOrderMarkSpoilsTheFirstToken) {
+// One description in the three encodings a Japanese user's editor saves:
+// "C:\ソフト\表示.txt" and "C:\ソフト\更新.exe" as UTF-8 and as code page 932.
+TEST_F(DescriptionFile, JapanesePathsInUtf8WithOrWithoutMarkAndInShiftJis) {
+  auto text = [](const std::string& soft, const std::string& show, const std::string& update) {
+    return "--silent -dl 'U/app/a.txt;C:\\" + soft + "\\" + show + ".txt'\r\n--restart \"C:\\" + soft + "\\" +
+           update + ".exe\"\r\n";
+  };
+  const std::string utf8 = text("\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88", "\xE8\xA1\xA8\xE7\xA4\xBA",
+                                "\xE6\x9B\xB4\xE6\x96\xB0");
+  const std::string sjis = text("\x83\x5C\x83\x74\x83\x67", "\x95\x5C\x8E\xA6", "\x8D\x58\x90\x56");
+  const Tokens expected{L"--silent", L"-dl", L"U/app/a.txt;C:\\ソフト\\表示.txt", L"--restart",
+                        L"C:\\ソフト\\更新.exe"};
+  Write(utf8);
+  EXPECT_EQ(Read(path_), expected) << "UTF-8 without a byte-order mark";
+  Write("\xEF\xBB\xBF" + utf8);
+  EXPECT_EQ(Read(path_), expected) << "UTF-8 with a byte-order mark";
+  Write(sjis);
+  EXPECT_EQ(Read(path_), expected) << "code page 932";
+}
+
+TEST_F(DescriptionFile, ByteOrderMarkIsNotPartOfTheFirstToken) {
   Write("\xEF\xBB\xBF--silent --confirm");
-  const Tokens tokens = Read(path_);
-  ASSERT_EQ(tokens.size(), 2u);
-  EXPECT_NE(tokens[0], L"--silent");
-  EXPECT_GT(tokens[0].size(), 8u);
-  EXPECT_EQ(tokens[0].substr(tokens[0].size() - 8), L"--silent");
-  EXPECT_EQ(tokens[1], L"--confirm");
+  EXPECT_EQ(Read(path_), (Tokens{L"--silent", L"--confirm"}));
+  Write("\xEF\xBB\xBF");
+  Read(path_, true);
 }
 
 TEST_F(DescriptionFile, MissingEmptyOrUnreadableFilesGiveNothing) {

@@ -22,4 +22,15 @@ std::size_t ConvertLocaleText(const char* bytes, std::size_t length, wchar_t* ou
   return count;
 }
 
+// Malformed sequences become U+FFFD (no MB_ERR_INVALID_CHARS), as Notepad reads them.
+std::size_t ConvertUtf8Text(const char* bytes, std::size_t length, wchar_t* out) {
+  out[0] = 0;
+  if (length == 0 || length > static_cast<std::size_t>(INT_MAX)) return 0;
+  const int written = MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(length), out,
+                                          static_cast<int>(length));
+  const std::size_t count = written > 0 ? static_cast<std::size_t>(written) : 0;
+  out[count] = 0;
+  return count;
+}
+
 }  // namespace qxu
