@@ -1,21 +1,37 @@
 #include <windows.h>
 
+#include <vector>
+
 #include "http_downloader.h"
 #include "path_text.h"
 
 namespace qxu {
+namespace {
+
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
 
 int HttpDownloader::MakeFolders(const wchar_t* path) {
   if (!path) return 0;
   const std::wstring full = TrimPathEnd(path);
-  if (wcslen(path) < 3 || full.empty()) return 0;
-  const std::wstring parent = FolderPartOf(full);
-  if (parent.size() > 2 && !IsDriveRoot(parent)) {
-    const DWORD attributes = GetFileAttributesW(parent.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-      MakeFolders(parent.c_str());
+  if (IsFolderRoot(full)) return 0;
+  // The folder, then each missing parent up to the first that exists. Every
+  // step must shorten the path, so a name such as "a/" cannot loop.
+  std::vector<std::wstring> missing{full};
+  for (;;) {
+    const std::wstring parent = FolderPartOf(missing.back());
+    if (parent.empty() || parent.size() >= missing.back().size() || IsFolderRoot(parent) || IsFolder(parent))
+      break;
+    missing.push_back(parent);
   }
-  return CreateDirectoryW(full.c_str(), nullptr) ? 1 : 0;
+  BOOL created = FALSE;
+  for (auto folder = missing.rbegin(); folder != missing.rend(); ++folder)
+    created = CreateDirectoryW(folder->c_str(), nullptr);
+  return created ? 1 : 0;
 }
 
 }  // namespace qxu

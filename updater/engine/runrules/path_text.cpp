@@ -30,6 +30,20 @@ bool IsDriveRoot(const std::wstring& path) {
   return path.size() == 2 || path[2] == L'\\';
 }
 
+bool IsFolderRoot(const std::wstring& path) {
+  auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+  std::size_t end = path.size();
+  while (end > 0 && separator(path[end - 1])) --end;
+  const std::wstring trimmed = path.substr(0, end);
+  if (trimmed.empty() || IsDriveRoot(trimmed)) return true;
+  if (path.size() < 2 || !separator(path[0]) || !separator(path[1])) return false;
+  // "\\server" or "\\server\share": at most one separator after the leading pair.
+  std::size_t inner = 0;
+  for (std::size_t i = 2; i < trimmed.size(); ++i)
+    if (separator(trimmed[i])) ++inner;
+  return inner <= 1;
+}
+
 std::wstring PartFilePath(const std::wstring& target) { return target + L".qxpart"; }
 
 }  // namespace qxu

@@ -231,4 +231,45 @@ TEST_F(Downloader, MakeFoldersCreatesEveryMissingParent) {
   EXPECT_EQ(HttpDownloader::MakeFolders(L""), 0);
 }
 
+// Runs a test with the process's current folder set to a temporary one.
+class InFolder {
+ public:
+  explicit InFolder(const std::wstring& folder) {
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring old(size, L'\0');
+    old.resize(GetCurrentDirectoryW(size, &old[0]));
+    old_ = old;
+    ok_ = SetCurrentDirectoryW(folder.c_str()) != FALSE;
+  }
+  ~InFolder() { SetCurrentDirectoryW(old_.c_str()); }
+  bool ok() const { return ok_; }
+
+ private:
+  std::wstring old_;
+  bool ok_ = false;
+};
+
+TEST_F(Downloader, MakeFoldersTakesShortRelativePathsAndRefusesOnlyRoots) {
+  InFolder here(dir.path());
+  ASSERT_TRUE(here.ok());
+  EXPECT_EQ(HttpDownloader::MakeFolders(L"js"), 1);
+  EXPECT_TRUE(FolderExists(dir / L"js"));
+  EXPECT_EQ(HttpDownloader::MakeFolders(L"a\\b\\c"), 1);  // every parent is short
+  EXPECT_TRUE(FolderExists(dir / L"a\\b\\c"));
+  EXPECT_EQ(HttpDownloader::MakeFolders(L"x/"), 1);  // ends, and makes the folder
+  EXPECT_TRUE(FolderExists(dir / L"x"));
+  for (const wchar_t* root : {L"\\", L"C:\\", L"c:", L"\\\\qx-no-server\\share\\"})
+    EXPECT_EQ(HttpDownloader::MakeFolders(root), 0);
+}
+
+TEST_F(Downloader, RelativeLocalPathGetsItsFolder) {
+  const std::string body = PatternBytes(2000, 9);
+  ServedFile served(L"app.js", body, &kServerTime);
+  InFolder here(dir.path());
+  ASSERT_TRUE(here.ok());
+  EXPECT_EQ(dl.CheckAndDownload(HttpUrl(served.name()).c_str(), L"js\\app.js", L"js\\app.js"), 1);
+  EXPECT_EQ(dl.Status(), kStatusDone);
+  EXPECT_TRUE(StoredAs(dir / L"js\\app.js", body, kServerTime));
+}
+
 }  // namespace

@@ -46,6 +46,15 @@ TEST(PathText, DriveRoots) {
   EXPECT_FALSE(IsDriveRoot(L"C:/"));
 }
 
+TEST(PathText, FolderRootsAreOnlyEmptyDrivesAndRoots) {
+  for (const wchar_t* root : {L"", L"\\", L"/", L"C:", L"c:\\", L"C:/", L"\\\\server", L"\\\\server\\share",
+                              L"\\\\server\\share\\", L"//server/share"})
+    EXPECT_TRUE(IsFolderRoot(root)) << std::wstring(root).size();
+  // Short relative folders are folders like any other.
+  for (const wchar_t* folder : {L"js", L"a", L"a\\b", L"..", L"C:\\a", L"C:js", L"\\js", L"\\\\server\\share\\x"})
+    EXPECT_FALSE(IsFolderRoot(folder)) << std::wstring(folder).size();
+}
+
 TEST(PathText, PartFileLiesBesideItsTarget) {
   const std::wstring part = PartFilePath(L"C:\\Tools\\QxUpdate.exe");
   EXPECT_EQ(FolderPartOf(part), L"C:\\Tools");
