@@ -49,11 +49,14 @@ void RunOptionPass(std::vector<std::wstring>& args, OptionPassHost& host) {
     } else if (!option && exists) {
       pathIndex = i;
     } else {
-      if (option && option->values == 1 && option->id != OptionId::Download) {
-        if (i + 1 >= args.size()) return;
-        host.Apply(option->id, &args[i + 1]);
-        ++i;
-      } else if (option && option->values == 0) {
+      if (option && option->values > 0) {
+        // Values are skipped whole, so an item's local path that exists is
+        // never taken for a description file (nor later deleted as one).
+        if (i + option->values >= args.size()) return;
+        if (option->id != OptionId::Download && option->id != OptionId::DownloadPair)
+          host.Apply(option->id, &args[i + 1]);
+        i += option->values;
+      } else if (option) {
         host.Apply(option->id, nullptr);
       }
       // "-dl", "-dp" and stray tokens wait for the second pass.

@@ -38,7 +38,8 @@ class OptionPassHost {
 };
 
 // First pass: options, with description files appended to `args` while it is
-// scanned. Each description file is read at most once per run, so a file that
+// scanned. The values of "-dl" (one) and "-dp" (two) are skipped unread; a
+// value missing at the end ends the pass. Each description file is read at most once per run, so a file that
 // names itself, directly or through others, cannot grow the list for ever.
 void RunOptionPass(std::vector<std::wstring>& args, OptionPassHost& host);
 

@@ -84,28 +84,49 @@ TEST(OptionPass, SelfNamingFilesAreReadOnce) {
   EXPECT_EQ(args.size(), 7u);
 }
 
-TEST(OptionPass, ValueAtTheEndEndsThePassAndDownloadValuesAreNotConsumed) {
+TEST(OptionPass, ValueAtTheEndEndsThePass) {
   MemoryHost host;
-  host.files[L"pair.quf"] = {L"-cf"};
-  std::vector<std::wstring> args = {L"-dp", L"http://h/f", L"pair.quf", L"-rs"};
+  std::vector<std::wstring> args = {L"-ps", L"p", L"-pp"};
   RunOptionPass(args, host);
-  // The pair's local path names a description file, so it is read too.
-  ASSERT_EQ(host.settingFiles.size(), 1u);
-  EXPECT_EQ(args.size(), 5u);
-  // The appended token became the value of the trailing "-rs".
   ASSERT_EQ(host.applied.size(), 1u);
-  EXPECT_EQ(host.applied[0], std::make_pair(OptionId::Restart, std::wstring(L"-cf")));
+  EXPECT_EQ(host.applied[0].first, OptionId::ProxyServer);
 
   MemoryHost h2;
-  std::vector<std::wstring> a2 = {L"-ps", L"p", L"-pp"};
+  std::vector<std::wstring> a2 = {L"-sf"};
   RunOptionPass(a2, h2);
-  ASSERT_EQ(h2.applied.size(), 1u);
-  EXPECT_EQ(h2.applied[0].first, OptionId::ProxyServer);
+  EXPECT_TRUE(h2.settingFiles.empty());
 
-  MemoryHost h3;
-  std::vector<std::wstring> a3 = {L"-sf"};
-  RunOptionPass(a3, h3);
-  EXPECT_TRUE(h3.settingFiles.empty());
+  // A pair without its local path, or a download without its spec, ends it too.
+  for (const std::vector<std::wstring>& tail : {std::vector<std::wstring>{L"-cf", L"-dp", L"http://h/f"},
+                                                std::vector<std::wstring>{L"-cf", L"--download"}}) {
+    MemoryHost h;
+    h.files[L"http://h/f"] = {L"-sl"};
+    std::vector<std::wstring> a = tail;
+    RunOptionPass(a, h);
+    EXPECT_EQ(h.applied, (std::vector<std::pair<OptionId, std::wstring>>{{OptionId::Confirm, L"-"}}));
+    EXPECT_EQ(h.reads, 0);
+  }
+}
+
+TEST(OptionPass, DownloadValuesAreNeverReadAsDescriptionFiles) {
+  MemoryHost host;
+  host.files[L"C:\\data\\a.txt"] = {L"-sl"};
+  host.files[L"C:\\data\\b.quf"] = {L"-cf"};
+  host.files[L"C:\\data\\c.quf"] = {L"-ni"};
+  std::vector<std::wstring> args = {L"-dp", L"http://h/a.txt", L"C:\\data\\a.txt", L"--delete-setting",
+                                    L"-dl", L"C:\\data\\b.quf", L"--downloadpair", L"C:\\data\\c.quf",
+                                    L"C:\\data\\b.quf", L"-if"};
+  RunOptionPass(args, host);
+  EXPECT_EQ(host.reads, 0);
+  EXPECT_TRUE(host.settingFiles.empty());
+  EXPECT_EQ(args.size(), 10u);
+  EXPECT_EQ(host.applied, (std::vector<std::pair<OptionId, std::wstring>>{{OptionId::DeleteSetting, L"-"},
+                                                                          {OptionId::Information, L"-"}}));
+  // An option word as a value is a value too, as the second pass takes it.
+  MemoryHost h2;
+  std::vector<std::wstring> a2 = {L"-dl", L"-sl", L"-dp", L"-cf", L"-ni", L"-nc"};
+  RunOptionPass(a2, h2);
+  EXPECT_EQ(h2.applied, (std::vector<std::pair<OptionId, std::wstring>>{{OptionId::NoConfirm, L"-"}}));
 }
 
 TEST(ItemPass, DownloadsAndPairsInOrder) {

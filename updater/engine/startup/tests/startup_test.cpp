@@ -75,7 +75,8 @@ TEST_F(QxUpdateProgram, DescriptionFilesMergeChainAndDeleteOnlyTheFirst) {
   WriteBytes(main, "--no-silent -sf " + Narrow(second) + "\r\n--downloadpair " + Narrow(HttpUrl(b.name())) + " " +
                        Narrow(pair) + "\r\n");
   WriteBytes(second, "-dl " + Narrow(ItemText(HttpUrl(a.name()), dir / L"a.bin")) + "\r\n");
-  // Older than the server's copy, so the pair downloads over it after it was read.
+  // Older than the server's copy, so the pair downloads over it. It reads like a
+  // description file, but a pair's local path is a value, never one.
   WriteBytes(pair, "-dl " + Narrow(ItemText(HttpUrl(c.name()), dir / L"c.bin")) + "\r\n", &kOldTime);
 
   const ProgramRun run = Run(L"--silent -ds " + main);
@@ -85,12 +86,23 @@ TEST_F(QxUpdateProgram, DescriptionFilesMergeChainAndDeleteOnlyTheFirst) {
   std::string stored;
   ASSERT_TRUE(ReadBytes(dir / L"a.bin", &stored));
   EXPECT_TRUE(stored == PatternBytes(3000, 1));
-  ASSERT_TRUE(ReadBytes(dir / L"c.bin", &stored));
-  EXPECT_TRUE(stored == PatternBytes(5000, 3));
+  EXPECT_FALSE(FileExists(dir / L"c.bin"));
   ASSERT_TRUE(ReadBytes(pair, &stored));  // the pair's local path received its file
   EXPECT_TRUE(stored == PatternBytes(4000, 2));
   EXPECT_FALSE(FileExists(main));
   EXPECT_TRUE(FileExists(second));
+}
+
+TEST_F(QxUpdateProgram, DeleteSettingKeepsTheFileAPairHasJustUpdated) {
+  ServedFile a(L"pair-kept.txt", PatternBytes(2500, 7), &kServerTime);
+  const std::wstring local = dir / L"a.txt";
+  WriteBytes(local, "old contents\r\n", &kOldTime);
+  const ProgramRun run = Run(L"-dp " + HttpUrl(a.name()) + L" " + local + L" --delete-setting");
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.messages, Messages{L"1個のファイルをアップデートしました"});
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(local, &stored)) << "the updated file was deleted";
+  EXPECT_TRUE(stored == PatternBytes(2500, 7));
 }
 
 TEST_F(QxUpdateProgram, ResultMessagesFollowTheOutcome) {
