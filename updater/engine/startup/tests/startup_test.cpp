@@ -105,6 +105,20 @@ TEST_F(QxUpdateProgram, DeleteSettingKeepsTheFileAPairHasJustUpdated) {
   EXPECT_TRUE(stored == PatternBytes(2500, 7));
 }
 
+TEST_F(QxUpdateProgram, OpenedDescriptionFileInAFolderWithAnApostrophe) {
+  ServedFile a(L"bobs.bin", PatternBytes(1500, 8), &kServerTime);
+  const std::wstring folder = dir / L"Bob's files";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::wstring quf = folder + L"\\tool.quf";
+  WriteBytes(quf, "-dl " + Narrow(ItemText(HttpUrl(a.name()), dir / L"bobs.bin")) + "\r\n");
+  // Quoted whole, as the file association passes it.
+  const ProgramRun run = Run(L"\"" + quf + L"\"");
+  EXPECT_EQ(run.messages, Messages{L"1個のファイルをアップデートしました"});
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(dir / L"bobs.bin", &stored));
+  EXPECT_TRUE(stored == PatternBytes(1500, 8));
+}
+
 TEST_F(QxUpdateProgram, ResultMessagesFollowTheOutcome) {
   ServedFile a(L"msg-a.bin", PatternBytes(1000, 4), &kServerTime);
   ServedFile b(L"msg-b.bin", PatternBytes(1000, 5), &kServerTime);
