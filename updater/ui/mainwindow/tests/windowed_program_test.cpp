@@ -119,4 +119,18 @@ TEST_F(WindowedProgram, CloseBoxDuringADownloadCancelsTheRun) {
   EXPECT_FALSE(FileExists(dir / L"a.bin"));
 }
 
+// The worker never finishes: the process ends at the wait limit while the
+// transfer still writes.
+TEST_F(WindowedProgram, CancelledRunEndedAtTheWaitLimitLeavesNoPartFile) {
+  ServedFile a(L"part.bin", PatternBytes(64000, 4), &kServerTime);
+  const std::wstring target = dir / L"a.bin";
+  const WindowedRun run = RunAndAct(Item(HttpUrl(L"stall/" + a.name()), target),
+                                    [](HWND window) { Click(window, kCancelButton); });
+  ASSERT_TRUE(run.downloading);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.messages, Messages{});
+  EXPECT_FALSE(FileExists(target + L".qxpart"));
+  EXPECT_FALSE(FileExists(target));
+}
+
 }  // namespace
