@@ -8,6 +8,8 @@ The first path segment may pick a fault mode:
   /nolen/<file>  no Content-Length header (body ends with the connection)
   /drop/<file>   full Content-Length, but the connection ends after half the body
   /slow/<file>   body sent in 16 pieces with pauses
+  /stall/<file>  full Content-Length, a sixteenth of the body, then nothing
+                 more until the client goes away (at most two minutes)
 A missing file answers 404. With --untrusted-cert/--untrusted-key a second
 HTTPS server serves the same files with a certificate nobody should trust.
 Writes "http=<port> https=<port> untrusted=<port>" to --port-file (0 for a
@@ -23,7 +25,7 @@ import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-MODES = ("nolm", "nolen", "drop", "slow")
+MODES = ("nolm", "nolen", "drop", "slow", "stall")
 
 
 def make_handler(root):
@@ -59,6 +61,18 @@ def make_handler(root):
                     if mode == "drop":
                         self.wfile.write(f.read(size // 2))
                         self.wfile.flush()
+                        return
+                    if mode == "stall":
+                        self.wfile.write(f.read(max(1, size // 16)))
+                        self.wfile.flush()
+                        self.connection.settimeout(1)
+                        for _ in range(120):
+                            try:
+                                if not self.connection.recv(1):
+                                    return  # the client closed
+                            except OSError as e:
+                                if not isinstance(e, TimeoutError):
+                                    return
                         return
                     if mode == "slow":
                         piece = max(1, size // 16)

@@ -68,7 +68,10 @@ class RunWindowPort {
   virtual ~RunWindowPort() = default;
   // BeginRun's window step: the confirm window (confirm 1) or the progress
   // window, created hidden when silent. The window starts the run itself.
-  virtual void OpenRunWindow(int confirm, int silent) = 0;
+  // False when the window cannot be made.
+  virtual bool OpenRunWindow(int confirm, int silent) = 0;
+  // Ends a run that never got its window, as the window's close would.
+  virtual void EndRunWithoutWindow() = 0;
   // Progress routine handed to the downloader by every per-file step.
   virtual ProgressCallback ProgressRoutine() = 0;
   // Confirm window list: status column text, check marks.

@@ -139,7 +139,13 @@ int BeginRun(UpdaterProcess& p, const wchar_t* commandLine) {
   ItemMaker items(p);
   RunItemPass(args, items);
 
-  if (e.windows) e.windows->OpenRunWindow(e.options.confirm, e.options.silent);
+  if (e.windows && !e.windows->OpenRunWindow(e.options.confirm, e.options.silent)) {
+    // Without a window nothing would ever end the run: count it as failed
+    // and end the process through the usual end of a run.
+    e.run.updatedCount = 0;
+    e.run.allSucceeded = 0;
+    e.windows->EndRunWithoutWindow();
+  }
   return 1;
 }
 

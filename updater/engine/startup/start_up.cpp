@@ -3,8 +3,8 @@
 
 #include <clocale>
 #include <cwctype>
-#include <functional>
 
+#include "chain_files.h"
 #include "updater_process.h"
 #include "update_run.h"
 
@@ -13,20 +13,6 @@ namespace qxu {
 namespace {
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Cycles of one second; the action runs in cycles 0, 4 and 8; the loop ends
-// at its goal or after cycle 10.
-void WaitLoop(const std::function<void()>& action, const std::function<bool()>& goal) {
-  for (int cycle = 0; cycle <= 10; ++cycle) {
-    Sleep(1000);
-    if (cycle % 4 == 0) action();
-    if (goal()) return;
-  }
-}
-
-void DeleteLoop(const std::wstring& path) {
-  WaitLoop([&] { DeleteFileW(path.c_str()); }, [&] { return !FileExists(path); });
-}
 
 std::wstring ShortLower(const wchar_t* name) {
   wchar_t shortName[MAX_PATH];
@@ -58,13 +44,15 @@ HICON LoadIconSized(HMODULE library, int id, int size) {
 int DecideRole(UpdaterProcess& p) {
   UpdateEngine& e = *p.engine;
   if (StartedAsNewCopy(e.programPath)) {
-    // Process 3 of the chain: replace the old program with this copy.
+    // Process 3 of the chain: replace the old program with this copy. When
+    // that never succeeds the old program stays, and the start that follows
+    // still removes this copy.
     const std::wstring target = e.programFolder + L"QxUpdate.exe";
-    DeleteLoop(target);
-    WaitLoop([&] { CopyFileW(e.programPath.c_str(), target.c_str(), FALSE); }, [&] { return FileExists(target); });
-    Sleep(1000);
-    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-    Sleep(1000);
+    if (ReplaceProgram(e.programPath, target)) {
+      Sleep(1000);
+      SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+      Sleep(1000);
+    }
     OpenProgram(target, nullptr, e.programFolder.c_str());
     return 0;
   }
@@ -77,7 +65,16 @@ int DecideRole(UpdaterProcess& p) {
     return 1;
   }
   // Process 4: the copy has done its work; remove it once it has ended.
+  // The self-update counts as checked only once the new program is in
+  // place, so that a failed replacement is tried again at the next run.
+  const bool replaced = SameFileContent(e.programPath, newCopy);
   DeleteLoop(newCopy);
+  const wchar_t* settingsPath = GetSettingFilePath(p.identity.get(), 1);
+  if (replaced && settingsPath && FileExists(settingsPath)) {
+    LoadUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(e.options),
+                        p.firstRunHooks ? p.firstRunHooks() : DefaultFirstRunHooks());
+    SaveUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(e.options), 1);
+  }
   return 0;
 }
 
@@ -127,6 +124,8 @@ void MainPhase(UpdaterProcess& p) {
   if (p.commandLine == L"-ou" || p.commandLine == L"--own-update") {
     e.windows = nullptr;
     e.stampLastCheck = [&p] {
+      // A newer copy was stored: the start after its replacement stamps.
+      if (p.engine->run.updatedCount > 0) return;
       SaveUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(p.engine->options), 1);
     };
     RunSelfUpdate(e, p.selfUpdateServer);

@@ -41,10 +41,12 @@ class WindowlessShell : public UpdaterShell, public RunWindowPort {
   void DestroyWindows() override {}
   void ReleaseTaskbar() override {}
 
-  void OpenRunWindow(int confirm, int /*silent*/) override {
+  bool OpenRunWindow(int confirm, int /*silent*/) override {
     opened_ = true;
     confirm_ = confirm == 1;
+    return true;
   }
+  void EndRunWithoutWindow() override {}
   ProgressCallback ProgressRoutine() override { return nullptr; }
   void SetItemStatus(int, const wchar_t*) override {}
   void SetItemChecked(int index, int checked) override { checked_[index] = checked; }

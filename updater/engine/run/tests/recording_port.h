@@ -8,7 +8,11 @@
 
 class RecordingPort : public qxu::RunWindowPort {
  public:
-  void OpenRunWindow(int confirm, int silent) override { opened.push_back(confirm * 10 + silent); }
+  bool OpenRunWindow(int confirm, int silent) override {
+    opened.push_back(confirm * 10 + silent);
+    return true;
+  }
+  void EndRunWithoutWindow() override {}
   qxu::ProgressCallback ProgressRoutine() override { return nullptr; }
   void SetItemStatus(int index, const wchar_t* text) override { status[index] = text ? text : L""; }
   void SetItemChecked(int index, int value) override { checked[index] = value; }

@@ -10,6 +10,7 @@
 #include "win32/dialogs.h"
 #include "win32/files.h"
 #include "win32/loopback.h"
+#include "win32/processes.h"
 
 using namespace qxtest;
 
@@ -193,6 +194,21 @@ class SelfUpdateChain : public QxUpdateProgram {
     swprintf(prefix, 16, L"%04d/%02d/%02d", today.wYear, today.wMonth, today.wDay);
     return LastCheck().rfind(prefix, 0) == 0;
   }
+  // Processes 3 and 4 are done: the copy is gone and neither program runs.
+  bool ChainEnded(DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 250) {
+      if (!FileExists(dir / L"QxUpdateNew.exe") && ProcessesOf(L"QxUpdateNew.exe").empty() &&
+          ProcessesOf(L"QxUpdate.exe").empty())
+        return true;
+      Sleep(250);
+    }
+    return false;
+  }
+  // The installed program held open without sharing its deletion, as a
+  // process still running it or a virus scanner reading it may hold it.
+  KernelHandle HoldProgram() {
+    return KernelHandle(CreateFileW(Exe().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  }
   std::wstring serverFolder;
   SYSTEMTIME today;
 };
@@ -213,6 +229,50 @@ TEST_F(SelfUpdateChain, DueRunEndsWithTheNewerProgramInPlace) {
   EXPECT_EQ(FileVersionOf(Exe()), L"1.10.02");
   EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
   EXPECT_FALSE(GetFileAttributesW(Exe().c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(CheckedToday()) << LastCheck().size();
+}
+
+TEST_F(SelfUpdateChain, ReplacementThatFailsOnceIsTriedAgain) {
+  Serve(L"qxupdate-loopback-next.exe", kServerTime);
+  KernelHandle hold = HoldProgram();
+  ASSERT_TRUE(hold);
+  EXPECT_EQ(Run(L"--own-update").messages, Messages{});
+  DialogWatcher chain(Scope::AnyProcess(), DialogWatcher::MessageBoxesTitled(L"QxUpdate"));
+  // Let the new copy's first attempt meet the held program, then let go.
+  bool copyRuns = false;
+  for (int i = 0; i < 120 && !copyRuns; ++i, Sleep(250)) copyRuns = !ProcessesOf(L"QxUpdateNew.exe").empty();
+  ASSERT_TRUE(copyRuns);
+  for (int i = 0; i < 24 && !FileExists(Exe() + L".qxpart"); ++i) Sleep(250);
+  Sleep(1500);
+  hold.Reset();
+
+  ASSERT_TRUE(ChainEnded(60000));
+  EXPECT_EQ(FileVersionOf(Exe()), L"1.10.02");
+  EXPECT_FALSE(GetFileAttributesW(Exe().c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_FALSE(FileExists(Exe() + L".qxpart"));
+  EXPECT_TRUE(CheckedToday()) << LastCheck().size();
+}
+
+TEST_F(SelfUpdateChain, ReplacementThatNeverSucceedsKeepsTheProgramForTheNextStart) {
+  Serve(L"qxupdate-loopback-next.exe", kServerTime);
+  {
+    KernelHandle hold = HoldProgram();
+    ASSERT_TRUE(hold);
+    EXPECT_EQ(Run(L"--own-update").messages, Messages{});
+    DialogWatcher chain(Scope::AnyProcess(), DialogWatcher::MessageBoxesTitled(L"QxUpdate"));
+    ASSERT_TRUE(ChainEnded(90000));
+  }
+  EXPECT_EQ(FileVersionOf(Exe()), L"1.10.01");
+  EXPECT_FALSE(FileExists(Exe() + L".qxpart"));
+  EXPECT_FALSE(CheckedToday()) << "a self-update that did not take place counts as checked";
+
+  // Still due, so the next run fetches the newer program again and puts it in place.
+  ServedFile a(L"next-start.bin", "payload", &kServerTime);
+  EXPECT_EQ(Run(L"-dl " + ItemText(HttpUrl(a.name()), dir / L"a.bin")).messages,
+            Messages{L"1個のファイルをアップデートしました"});
+  DialogWatcher chain(Scope::AnyProcess(), DialogWatcher::MessageBoxesTitled(L"QxUpdate"));
+  ASSERT_TRUE(ChainEnded(60000));
+  EXPECT_EQ(FileVersionOf(Exe()), L"1.10.02");
   EXPECT_TRUE(CheckedToday()) << LastCheck().size();
 }
 

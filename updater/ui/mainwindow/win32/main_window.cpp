@@ -12,11 +12,6 @@ namespace qxu {
 
 namespace {
 
-// A cancelled worker finishes its current file before it stops; it reads
-// the item table that the clean-up frees, so the process waits for it this
-// long before giving up.
-constexpr DWORD kWorkerWaitMs = 60000;
-
 const wchar_t* ProgramName() {
   ProgramIdentity* identity = Binding().identity;
   return identity && identity->programName ? identity->programName : kProgramName;
@@ -117,7 +112,7 @@ int CreateMainWindow() {
   return 1;
 }
 
-void RunMessageLoop() {
+void RunMessageLoop(DWORD workerWaitMs) {
   if (Shared().mainWindow) {
     MSG m;
     BOOL got;
@@ -128,7 +123,7 @@ void RunMessageLoop() {
       DispatchMessageW(&m);
     }
   }
-  if (!WaitForRunThreads(kWorkerWaitMs)) {
+  if (!WaitForRunThreads(workerWaitMs)) {
     // A transfer that hangs past the limit: end here rather than free what
     // the worker still reads.
     Shared().tray.Remove();

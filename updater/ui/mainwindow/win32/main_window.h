@@ -11,10 +11,16 @@ inline constexpr int kOptionsSelfUpdate = 2301;
 // Registers the class and creates the hidden window; 1 on success, else 0.
 int CreateMainWindow();
 
+// A cancelled worker finishes its current file before it stops; it reads
+// the item table that the clean-up frees, so the process waits for it this
+// long before giving up.
+inline constexpr DWORD kWorkerWaitMs = 60000;
+
 // Runs until the main window is destroyed; without a main window it returns
 // at once, so that a failed creation still ends the process. Afterwards it
-// waits for the run's threads (see the implementation for the limit).
-void RunMessageLoop();
+// waits up to workerWaitMs for the run's threads, and ends the process when
+// one still runs.
+void RunMessageLoop(DWORD workerWaitMs = kWorkerWaitMs);
 
 // Clean-up after the loop: a run window still open is destroyed, the main
 // window closed and the tray icon removed.

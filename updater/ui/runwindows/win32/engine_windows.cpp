@@ -15,7 +15,11 @@ namespace {
 
 class RunWindows final : public RunWindowPort {
  public:
-  void OpenRunWindow(int confirm, int silent) override { qxu::OpenRunWindow(confirm, silent); }
+  bool OpenRunWindow(int confirm, int silent) override { return qxu::OpenRunWindow(confirm, silent) != nullptr; }
+  void EndRunWithoutWindow() override {
+    // Posted: BeginRun runs inside the main window's start timer.
+    if (HWND main = Shared().mainWindow) PostMessageW(main, WM_COMMAND, MAKEWPARAM(kCommandEnd, 0), 0);
+  }
   ProgressCallback ProgressRoutine() override { return ReportProgress; }
   void SetItemStatus(int index, const wchar_t* text) override { SetRowStatus(index, text); }
   void SetItemChecked(int index, int checked) override { SetRowMark(index, checked ? kMarkOn : kMarkOff); }

@@ -74,6 +74,13 @@ void Initialise(HWND window, LPARAM parameter) {
   StartRunThreads(parameter == 0 ? b.runItems : b.runSelfUpdate, kActivityDownloading);
 }
 
+// The worker clears busy before it reports its end with command 2, so the
+// same command while it is still 1 came from Escape or the close box.
+bool WorkerStillRuns() {
+  RunState* run = Shared().run;
+  return run && run->busy == 1;
+}
+
 void Close(HWND window, bool cancelled) {
   if (g_closing) return;
   g_closing = true;
@@ -103,7 +110,7 @@ INT_PTR CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wParam, LP
           Close(window, true);
           return TRUE;
         case kCommandEnd:
-          Close(window, false);
+          Close(window, WorkerStillRuns());
           return TRUE;
         case kCommandCheck:
           StoreGeometry(window);
