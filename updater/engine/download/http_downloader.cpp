@@ -130,7 +130,8 @@ bool HttpDownloader::CheckStatusOk(HINTERNET request) {
   EnsureSent(request);
   DWORD code = 0;
   DWORD bytes = sizeof(code);
-  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &bytes, nullptr)) return true;
+  // A status that cannot be read proves nothing about the file.
+  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &bytes, nullptr)) return false;
   return code == HTTP_STATUS_OK;
 }
 
