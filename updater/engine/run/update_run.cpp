@@ -96,7 +96,11 @@ std::uint8_t UpdateOneFile(UpdateEngine& e, const wchar_t* urlFolder, const wcha
   FILETIME serverTime = {};
   size = 0;
   dl.CheckNewer(job->url, job->localPath, &serverTime, &size);
-  if (dl.Status() != kStatusNewer) return dl.ProxyDialogCancelled() ? kStatusCheckFailed : kStatusNoDownload;
+  if (dl.ProxyDialogCancelled()) return kStatusCheckFailed;
+  if (dl.Status() == kStatusDone) return kStatusNoDownload;
+  // A check that could not complete says nothing about the file: it fails
+  // the file as a failed download would.
+  if (dl.Status() != kStatusNewer) return kStatusNewer;
   dl.Download(job->url, job->localPath, &serverTime, &size);
   return dl.Status();
 }
@@ -152,8 +156,12 @@ void CheckPass(UpdateEngine& e) {
       item->serverTime = serverTime;
       item->sizeLow = static_cast<std::uint32_t>(size);
       item->sizeHigh = static_cast<std::uint32_t>(size >> 32);
+    } else if (e.run.keepGoing == 0) {
+      SetStatus(e, i, L"不明");  // the window closed: not checked
     } else {
-      SetStatus(e, i, L"不明");
+      // The server could not tell: a failure, not a file without news.
+      e.run.allSucceeded = 0;
+      SetStatus(e, i, L"エラー");
     }
   }
   e.run.busy = 0;

@@ -118,8 +118,18 @@ TEST_F(QxUpdateProgram, ThousandItemsShowTheLimit) {
   const ProgramRun run = Run(file);
   ASSERT_GE(run.messages.size(), 1u);
   EXPECT_EQ(run.messages[0], L"ダウンロード最大数（1000）に達しました");
-  // Every check failed (404), which counts as nothing to update.
-  EXPECT_EQ(run.messages, (Messages{L"ダウンロード最大数（1000）に達しました", L"アップデートの必要はありません"}));
+  // Every check failed (404): a failed run, not one with nothing to update.
+  EXPECT_EQ(run.messages, (Messages{L"ダウンロード最大数（1000）に達しました", L"アップデートに失敗しました"}));
+}
+
+TEST_F(QxUpdateProgram, EveryFileMissingOnTheServerIsAFailedRun) {
+  const std::wstring getA = L"-dl " + ItemText(HttpUrl(L"gone-a.bin"), dir / L"a.bin");
+  const std::wstring getB = L"-dl " + ItemText(HttpUrl(L"gone-b.bin"), dir / L"b.bin");
+  EXPECT_EQ(Run(getA + L" " + getB).messages, Messages{L"アップデートに失敗しました"});
+  // Also without the result message, which a failure does not need.
+  EXPECT_EQ(Run(L"-ni " + getA).messages, Messages{L"アップデートに失敗しました"});
+  EXPECT_FALSE(FileExists(dir / L"a.bin"));
+  EXPECT_FALSE(FileExists(dir / L"b.bin"));
 }
 
 TEST_F(QxUpdateProgram, WithoutResourceLibraryTheProgramEndsSilently) {
