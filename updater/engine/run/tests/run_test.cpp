@@ -266,18 +266,29 @@ TEST_F(SelfUpdate, NewerUpdaterIsStoredBesideTheRunningOne) {
   EXPECT_EQ(stamps, 1);
 }
 
-TEST_F(SelfUpdate, NothingNewerOrNoServerCopyStillStampsTheCheck) {
+TEST_F(SelfUpdate, NothingNewerStampsTheCheck) {
   WriteBytes(folder + L"\\QxUpdate.exe", "same updater", &kOldTime);
   WriteBytes(e->programPath, "old updater", &kOldTime);
   RunSelfUpdate(*e, Server().c_str());
   EXPECT_EQ(e->run.updatedCount, 0);
+  EXPECT_EQ(e->run.allSucceeded, 1);
   EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
   EXPECT_EQ(stamps, 1);
+}
 
-  DeleteFileW((folder + L"\\QxUpdate.exe").c_str());
-  RunSelfUpdate(*e, Server().c_str());
+TEST_F(SelfUpdate, CheckThatCouldNotCompleteLeavesTheCheckForNextTime) {
+  WriteBytes(e->programPath, "old updater", &kOldTime);
+  RunSelfUpdate(*e, Server().c_str());  // no server copy: 404
+  EXPECT_EQ(e->run.allSucceeded, 0);
+  EXPECT_EQ(e->run.updatedCount, 0);
   EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
-  EXPECT_EQ(stamps, 2);
+  EXPECT_EQ(stamps, 0);
+
+  RunSelfUpdate(*e, L"http://127.0.0.1:9");  // nobody listens there
+  EXPECT_EQ(e->run.allSucceeded, 0);
+  EXPECT_EQ(e->run.updatedCount, 0);
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
+  EXPECT_EQ(stamps, 0);
 }
 
 TEST_F(SelfUpdate, FailedDownloadLeavesTheCheckForNextTime) {

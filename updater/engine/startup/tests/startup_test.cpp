@@ -212,4 +212,22 @@ TEST_F(SelfUpdateChain, NotNewerStoresNothingButStillCountsAsChecked) {
   EXPECT_TRUE(CheckedToday());
 }
 
+class SelfUpdateOffline : public QxUpdateProgram {
+ protected:
+  void SetUp() override {
+    QxUpdateProgram::SetUp();
+    ASSERT_TRUE(CopyFileW((TestBuildFolder() + L"qxupdate-offline.exe").c_str(), Exe().c_str(), FALSE));
+    WriteSettings(kDueCheck, 1);
+  }
+  static constexpr const wchar_t* kDueCheck = L"2020/01/01 00:00:00";
+};
+
+TEST_F(SelfUpdateOffline, UnreachableServerLeavesLastCheckForTheNextStart) {
+  const ProgramRun run = Run(L"--own-update");
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.messages, Messages{});
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
+  EXPECT_EQ(LastCheck(), kDueCheck);
+}
+
 }  // namespace
