@@ -141,9 +141,16 @@ void CheckPass(UpdateEngine& e) {
   e.run.busy = 1;
   if (e.windows) e.windows->CheckPassBegins();
   wchar_t text[1024];
+  // After the proxy password dialog was cancelled the check stops: asking
+  // again for every later row would only repeat the question.
+  bool cancelled = false;
   for (int i = 0; i < e.itemCount; ++i) {
     DownloadItem* item = e.items[i].get();
     if (!item) continue;
+    if (cancelled) {
+      SetStatus(e, i, L"不明");
+      continue;
+    }
     SetStatus(e, i, L"チェック中...");
     FILETIME serverTime = {};
     std::uint64_t size = 0;
@@ -158,6 +165,9 @@ void CheckPass(UpdateEngine& e) {
       item->sizeHigh = static_cast<std::uint32_t>(size >> 32);
     } else if (e.run.keepGoing == 0) {
       SetStatus(e, i, L"不明");  // the window closed: not checked
+    } else if (e.downloader && e.downloader->ProxyDialogCancelled()) {
+      cancelled = true;
+      SetStatus(e, i, L"不明");
     } else {
       // The server could not tell: a failure, not a file without news.
       e.run.allSucceeded = 0;

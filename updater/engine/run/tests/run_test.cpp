@@ -223,6 +223,25 @@ TEST_F(UpdateRun, CancelledProxyDialogAbortsTheRun) {
   EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0).icon, MessageIcon::None);
 }
 
+TEST_F(UpdateRun, CancelledProxyDialogInTheCheckIsAskedOnceAndLeavesTheRowsUnknown) {
+  ServedFile a(L"cf-proxy.bin", "a", &kServerTime);
+  const int rows = 8;
+  for (int i = 0; i < rows; ++i) AddItem(*e, Folder(), a.name(), dir / (L"p" + std::to_wstring(i) + L".bin"));
+  e->options.proxyUserUse = 1;
+  e->options.proxyServer = DupString(L"127.0.0.1");
+  e->options.proxyPort = DupString(std::to_wstring(ServerPort("QX_TEST_PROXY_PORT")).c_str());
+  e->run.allSucceeded = 1;
+  DialogWatcher watcher(Scope::ThisProcess(), ProxyPassword(L"", L"", false));
+  CheckPass(*e);
+  EXPECT_EQ(watcher.Seen().size(), 1u) << watcher.Describe();
+  for (int i = 0; i < rows; ++i) EXPECT_EQ(port.status[i], L"不明") << i;
+  EXPECT_TRUE(port.checked.empty());
+  // The user's own choice is no failed file.
+  EXPECT_EQ(e->run.allSucceeded, 1);
+  EXPECT_TRUE(port.messages.empty());
+  EXPECT_EQ(port.events, (std::vector<std::wstring>{L"check begins", L"check ends"}));
+}
+
 TEST_F(UpdateRun, ScrambledProxyPasswordIsUsedWhenItDecodes) {
   ServedFile a(L"scrambled.bin", "s", &kServerTime);
   AddItem(*e, Folder(), a.name(), dir / L"s.bin");
