@@ -34,14 +34,23 @@ bool Prepare(UpdateEngine& e, const wchar_t* urlFolder, const wchar_t* fileName,
   if (!e.downloader) return false;
 
   const UpdaterOptions& o = e.options;
+  // Stored credentials belong to the stored proxy. A proxy that the command
+  // line or a description file names gets only the credentials named there,
+  // else the password dialog asks.
+  const unsigned named = o.argumentProxyFields;
+  const bool namedProxy = (named & (kArgProxyServer | kArgProxyPort)) != 0;
+  const auto given = [&](unsigned field, const wchar_t* value) -> const wchar_t* {
+    return !namedProxy || (named & field) ? value : nullptr;
+  };
+  const wchar_t* scrambled = given(kArgProxyScrambled, o.proxyPasswordScrambled);
   std::wstring plain;
-  if (o.proxyPasswordScrambled) {
-    std::wstring out(wcslen(o.proxyPasswordScrambled) / 2 + 1, L'\0');
-    if (UnscramblePassword(o.proxyPasswordScrambled, &out[0], out.size())) plain = out.c_str();
+  if (scrambled) {
+    std::wstring out(wcslen(scrambled) / 2 + 1, L'\0');
+    if (UnscramblePassword(scrambled, &out[0], out.size())) plain = out.c_str();
   }
-  const wchar_t* password = !plain.empty() ? plain.c_str() : o.proxyPassword;
+  const wchar_t* password = !plain.empty() ? plain.c_str() : given(kArgProxyPassword, o.proxyPassword);
   e.downloader->Configure(o.proxyNotUse == 0 && o.proxyUserUse == 1 ? 1 : 0, o.proxyServer, o.proxyPort,
-                          o.proxyUser, password);
+                          given(kArgProxyUser, o.proxyUser), password);
   e.downloader->SetProgressCallback(e.windows ? e.windows->ProgressRoutine() : nullptr);
   return true;
 }
