@@ -212,6 +212,24 @@ TEST_F(SelfUpdateChain, NotNewerStoresNothingButStillCountsAsChecked) {
   EXPECT_TRUE(CheckedToday());
 }
 
+// The program with its run windows and the language library.
+class WindowedProgram : public QxUpdateProgram {
+ protected:
+  void SetUp() override {
+    QxUpdateProgram::SetUp();
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"updater-windows-test\\QxUpdate.exe").c_str(), Exe().c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"QxUpdate.Jpn.dll").c_str(), (dir / L"QxUpdate.Jpn.dll").c_str(), FALSE));
+  }
+};
+
+TEST_F(WindowedProgram, EveryFileMissingOnTheServerIsAFailedRun) {
+  const std::wstring getA = L"-dl " + ItemText(HttpUrl(L"gone-a.bin"), dir / L"a.bin");
+  const std::wstring getB = L"-dl " + ItemText(HttpUrl(L"gone-b.bin"), dir / L"b.bin");
+  const ProgramRun run = Run(getA + L" " + getB);
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.messages, Messages{L"アップデートに失敗しました"});
+}
+
 class SelfUpdateOffline : public QxUpdateProgram {
  protected:
   void SetUp() override {
