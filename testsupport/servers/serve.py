@@ -12,12 +12,15 @@ The first path segment may pick a fault mode:
                  more until the client goes away (at most two minutes)
 A missing file answers 404. With --untrusted-cert/--untrusted-key a second
 HTTPS server serves the same files with a certificate nobody should trust.
-Writes "http=<port> https=<port> untrusted=<port>" to --port-file (0 for a
-server not started).
+A small FTP server serves the same files (a response that carries no HTTP
+status at all). Writes "http=<port> https=<port> untrusted=<port> ftp=<port>"
+to --port-file (0 for a server not started).
 """
 import argparse
 import email.utils
 import os
+import socket
+import socketserver
 import ssl
 import sys
 import threading
@@ -95,6 +98,69 @@ def make_handler(root):
     return Handler
 
 
+def make_ftp_handler(root):
+    root = os.path.realpath(root)
+
+    class FtpHandler(socketserver.StreamRequestHandler):
+        """Anonymous, read-only, one file per RETR; active (PORT) and passive."""
+
+        def reply(self, line):
+            self.wfile.write((line + "\r\n").encode())
+            self.wfile.flush()
+
+        def handle(self):
+            self.port = None
+            self.passive = None
+            self.reply("220 qx test ftp")
+            for raw in self.rfile:
+                verb, _, arg = raw.decode("latin-1").strip().partition(" ")
+                verb = verb.upper()
+                if verb == "USER":
+                    self.reply("331 password please")
+                elif verb == "PASS":
+                    self.reply("230 logged in")
+                elif verb == "PORT":
+                    n = [int(x) for x in arg.split(",")]
+                    self.port = ("%d.%d.%d.%d" % tuple(n[:4]), n[4] * 256 + n[5])
+                    self.reply("200 port")
+                elif verb == "PASV":
+                    self.passive = socket.socket()
+                    self.passive.bind(("127.0.0.1", 0))
+                    self.passive.listen(1)
+                    p = self.passive.getsockname()[1]
+                    self.reply("227 passive (127,0,0,1,%d,%d)" % (p // 256, p % 256))
+                elif verb == "RETR":
+                    self.retrieve(arg)
+                elif verb == "QUIT":
+                    self.reply("221 bye")
+                    return
+                else:
+                    self.reply("200 ok")
+
+        def retrieve(self, name):
+            full = os.path.realpath(os.path.join(root, name.lstrip("/")))
+            if not full.startswith(root + os.sep) or not os.path.isfile(full):
+                self.reply("550 no such file")
+                return
+            self.reply("150 opening data connection")
+            if self.passive:
+                data, _ = self.passive.accept()
+                self.passive.close()
+                self.passive = None
+            else:
+                data = socket.create_connection(self.port)
+            try:
+                with open(full, "rb") as f:
+                    data.sendall(f.read())
+            except OSError:
+                pass  # the client stopped reading
+            finally:
+                data.close()
+            self.reply("226 transfer complete")
+
+    return FtpHandler
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--root", required=True)
@@ -120,7 +186,11 @@ def main():
     for s in servers:
         s.daemon_threads = True
         threading.Thread(target=s.serve_forever, daemon=True).start()
-    ports = "http=%d https=%d untrusted=%d" % tuple(ports)
+    ftp = socketserver.ThreadingTCPServer(("127.0.0.1", 0), make_ftp_handler(a.root))
+    ftp.daemon_threads = True
+    threading.Thread(target=ftp.serve_forever, daemon=True).start()
+    ports.append(ftp.server_address[1])
+    ports = "http=%d https=%d untrusted=%d ftp=%d" % tuple(ports)
     tmp = a.port_file + ".tmp"
     with open(tmp, "w") as f:
         f.write(ports + "\n")

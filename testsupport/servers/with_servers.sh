@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs a command beside the loopback servers of the Windows tests: the web
 # server of serve.py (HTTP, HTTPS with a throw-away test CA, HTTPS with a CA
-# nobody trusts) and tinyproxy with basic authentication. The command finds
-# them through QX_TEST_* variables (QX_TEST_DOCROOT_UNIX: the document root
-# as a Unix path). Every server is ended by its process id afterwards.
+# nobody trusts, FTP over the same files) and tinyproxy with basic
+# authentication. The command finds them through QX_TEST_* variables
+# (QX_TEST_DOCROOT_UNIX: the document root as a Unix path). Every server is
+# ended by its process id afterwards.
 # Usage: with_servers.sh command [args...]
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -63,7 +64,7 @@ python3 "$here/serve.py" --root "$work/docroot" --port-file "$work/ports" --port
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/ports" ] && break; sleep 0.1; done
 [ -s "$work/ports" ] || { echo "with_servers: web server did not start" >&2; exit 1; }
-read -r http https untrusted < "$work/ports"
+read -r http https untrusted ftp < "$work/ports"
 
 proxy_port=$(free_port)
 cat > "$work/tinyproxy.conf" <<CONF
@@ -85,6 +86,7 @@ done
 
 winpath() { printf 'Z:%s' "$(echo "$1" | tr '/' '\\')"; }
 export QX_TEST_HTTP_PORT=${http#http=} QX_TEST_HTTPS_PORT=${https#https=} QX_TEST_UNTRUSTED_PORT=${untrusted#untrusted=}
+export QX_TEST_FTP_PORT=${ftp#ftp=}
 export QX_TEST_PROXY_PORT=$proxy_port
 export QX_TEST_DOCROOT=$(winpath "$work/docroot") QX_TEST_CA=$(winpath "$work/ca.der")
 export QX_TEST_DOCROOT_UNIX=$work/docroot

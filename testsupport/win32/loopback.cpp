@@ -31,6 +31,10 @@ std::wstring HttpsUrl(const std::wstring& pathAndMode, const wchar_t* scheme) {
          pathAndMode;
 }
 
+std::wstring FtpUrl(const std::wstring& path) {
+  return L"ftp://127.0.0.1:" + std::to_wstring(ServerPort("QX_TEST_FTP_PORT")) + L"/" + path;
+}
+
 ServedFile::ServedFile(const std::wstring& name, const std::string& bytes, const FILETIME* lastWrite)
     : name_(name), path_(ServerPath("QX_TEST_DOCROOT") + L"\\" + name) {
   WriteBytes(path_, bytes, lastWrite);

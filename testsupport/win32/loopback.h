@@ -1,6 +1,6 @@
 // The loopback servers that testsupport/servers/with_servers.sh starts
 // around a test program (HTTP, HTTPS with a throw-away CA, HTTPS with a CA
-// nobody trusts, an authenticating proxy), as the test program sees them.
+// nobody trusts, FTP, an authenticating proxy), as the test program sees them.
 #pragma once
 #include <windows.h>
 
@@ -16,6 +16,8 @@ bool ServersRunning();
 
 std::wstring HttpUrl(const std::wstring& pathAndMode);
 std::wstring HttpsUrl(const std::wstring& pathAndMode, const wchar_t* scheme = L"https");
+// The same files over FTP: a response without any HTTP status.
+std::wstring FtpUrl(const std::wstring& path);
 
 // A file in the servers' document root, removed again at the end.
 class ServedFile {

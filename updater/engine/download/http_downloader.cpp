@@ -130,7 +130,8 @@ bool HttpDownloader::CheckStatusOk(HINTERNET request) {
   EnsureSent(request);
   DWORD code = 0;
   DWORD bytes = sizeof(code);
-  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &bytes, nullptr)) return true;
+  // A status that cannot be read proves nothing about the file.
+  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &bytes, nullptr)) return false;
   return code == HTTP_STATUS_OK;
 }
 
@@ -294,8 +295,10 @@ int HttpDownloader::CheckAndDownload(const wchar_t* url, const wchar_t* compareP
   std::uint64_t size = 0;
   if (CheckNewer(url, comparePath, &serverTime, &size) == 1) return Download(url, storePath, &serverTime, &size);
   // A cancelled proxy dialog stays 127, so that the run stops instead of
-  // asking again for every later file.
-  if (!proxyCancelled_) status_ = kStatusNoDownload;
+  // asking again for every later file. A check that could not complete is
+  // a failure: nothing is known about the file.
+  if (status_ == kStatusDone) status_ = kStatusNoDownload;
+  else if (!proxyCancelled_) status_ = kStatusNewer;
   return 0;
 }
 

@@ -36,6 +36,7 @@ class HttpDownloader {
   // 1 when the file is stored at localPath. A zero *size is filled from the
   // response. The old file stays untouched unless the transfer completes.
   int Download(const wchar_t* url, const wchar_t* localPath, const FILETIME* serverTime, std::uint64_t* size);
+  // Status 3 when the file is up to date, 1 when the check failed.
   int CheckAndDownload(const wchar_t* url, const wchar_t* comparePath, const wchar_t* storePath);
 
   // Creates the folder and its missing parents; 1 when the last creation succeeded.

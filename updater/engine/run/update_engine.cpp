@@ -20,6 +20,7 @@ void UpdaterOptions::Reset() {
   proxyNotUse = 0;
   proxyUserUse = 0;
   noRestart = 0;
+  argumentProxyFields = 0;
 }
 
 DownloadItem::~DownloadItem() {

@@ -15,6 +15,15 @@ namespace qxu {
 
 struct ProgramIdentity;
 
+// Proxy fields as named by the command line or a description file.
+enum ArgumentProxyField : unsigned {
+  kArgProxyServer = 1,
+  kArgProxyPort = 2,
+  kArgProxyUser = 4,
+  kArgProxyPassword = 8,
+  kArgProxyScrambled = 16
+};
+
 // Every string is an owned string (DupString); the record frees them.
 struct UpdaterOptions {
   int silent = 0;
@@ -35,6 +44,9 @@ struct UpdaterOptions {
   wchar_t* restartArguments = nullptr;
   int noRestart = 0;
   wchar_t* settingFile = nullptr;
+  // ArgumentProxyField bits: the stored credentials are not handed to a
+  // proxy that the arguments name.
+  unsigned argumentProxyFields = 0;
 
   UpdaterOptions() = default;
   ~UpdaterOptions() { Reset(); }

@@ -34,14 +34,23 @@ bool Prepare(UpdateEngine& e, const wchar_t* urlFolder, const wchar_t* fileName,
   if (!e.downloader) return false;
 
   const UpdaterOptions& o = e.options;
+  // Stored credentials belong to the stored proxy. A proxy that the command
+  // line or a description file names gets only the credentials named there,
+  // else the password dialog asks.
+  const unsigned named = o.argumentProxyFields;
+  const bool namedProxy = (named & (kArgProxyServer | kArgProxyPort)) != 0;
+  const auto given = [&](unsigned field, const wchar_t* value) -> const wchar_t* {
+    return !namedProxy || (named & field) ? value : nullptr;
+  };
+  const wchar_t* scrambled = given(kArgProxyScrambled, o.proxyPasswordScrambled);
   std::wstring plain;
-  if (o.proxyPasswordScrambled) {
-    std::wstring out(wcslen(o.proxyPasswordScrambled) / 2 + 1, L'\0');
-    if (UnscramblePassword(o.proxyPasswordScrambled, &out[0], out.size())) plain = out.c_str();
+  if (scrambled) {
+    std::wstring out(wcslen(scrambled) / 2 + 1, L'\0');
+    if (UnscramblePassword(scrambled, &out[0], out.size())) plain = out.c_str();
   }
-  const wchar_t* password = !plain.empty() ? plain.c_str() : o.proxyPassword;
+  const wchar_t* password = !plain.empty() ? plain.c_str() : given(kArgProxyPassword, o.proxyPassword);
   e.downloader->Configure(o.proxyNotUse == 0 && o.proxyUserUse == 1 ? 1 : 0, o.proxyServer, o.proxyPort,
-                          o.proxyUser, password);
+                          given(kArgProxyUser, o.proxyUser), password);
   e.downloader->SetProgressCallback(e.windows ? e.windows->ProgressRoutine() : nullptr);
   return true;
 }
@@ -96,7 +105,11 @@ std::uint8_t UpdateOneFile(UpdateEngine& e, const wchar_t* urlFolder, const wcha
   FILETIME serverTime = {};
   size = 0;
   dl.CheckNewer(job->url, job->localPath, &serverTime, &size);
-  if (dl.Status() != kStatusNewer) return dl.ProxyDialogCancelled() ? kStatusCheckFailed : kStatusNoDownload;
+  if (dl.ProxyDialogCancelled()) return kStatusCheckFailed;
+  if (dl.Status() == kStatusDone) return kStatusNoDownload;
+  // A check that could not complete says nothing about the file: it fails
+  // the file as a failed download would.
+  if (dl.Status() != kStatusNewer) return kStatusNewer;
   dl.Download(job->url, job->localPath, &serverTime, &size);
   return dl.Status();
 }
@@ -137,9 +150,16 @@ void CheckPass(UpdateEngine& e) {
   e.run.busy = 1;
   if (e.windows) e.windows->CheckPassBegins();
   wchar_t text[1024];
+  // After the proxy password dialog was cancelled the check stops: asking
+  // again for every later row would only repeat the question.
+  bool cancelled = false;
   for (int i = 0; i < e.itemCount; ++i) {
     DownloadItem* item = e.items[i].get();
     if (!item) continue;
+    if (cancelled) {
+      SetStatus(e, i, L"不明");
+      continue;
+    }
     SetStatus(e, i, L"チェック中...");
     FILETIME serverTime = {};
     std::uint64_t size = 0;
@@ -152,8 +172,15 @@ void CheckPass(UpdateEngine& e) {
       item->serverTime = serverTime;
       item->sizeLow = static_cast<std::uint32_t>(size);
       item->sizeHigh = static_cast<std::uint32_t>(size >> 32);
-    } else {
+    } else if (e.run.keepGoing == 0) {
+      SetStatus(e, i, L"不明");  // the window closed: not checked
+    } else if (e.downloader && e.downloader->ProxyDialogCancelled()) {
+      cancelled = true;
       SetStatus(e, i, L"不明");
+    } else {
+      // The server could not tell: a failure, not a file without news.
+      e.run.allSucceeded = 0;
+      SetStatus(e, i, L"エラー");
     }
   }
   e.run.busy = 0;

@@ -28,8 +28,8 @@ void ShowRunMessage(UpdateEngine& e, const wchar_t* text, unsigned type);
 void Abort(UpdateEngine& e);
 
 // The self-update: a newer updater from server + "/sources/QxUpdate32/" is
-// stored as the hidden "QxUpdateNew.exe"; LastCheck is stamped unless a
-// download failed or the run was aborted.
+// stored as the hidden "QxUpdateNew.exe"; LastCheck is stamped unless the
+// check or the download failed or the run was aborted.
 void RunSelfUpdate(UpdateEngine& e, const wchar_t* server);
 
 // The progress window's run over the whole table.

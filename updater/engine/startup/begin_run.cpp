@@ -58,16 +58,28 @@ class OptionApplier : public OptionPassHost {
       case OptionId::Confirm: o_.confirm = 1; break;
       case OptionId::NoConfirm: o_.confirm = 0; break;
       case OptionId::ProxyNotUse: o_.proxyNotUse = 1; break;
-      case OptionId::ProxyServer: o_.proxyServer = ReplaceString(o_.proxyServer, v); break;
-      case OptionId::ProxyPort: o_.proxyPort = ReplaceString(o_.proxyPort, v); break;
-      case OptionId::ProxyUser: o_.proxyUser = ReplaceString(o_.proxyUser, v); o_.proxyUserUse = 1; break;
+      case OptionId::ProxyServer:
+        o_.proxyServer = ReplaceString(o_.proxyServer, v);
+        o_.argumentProxyFields |= kArgProxyServer;
+        break;
+      case OptionId::ProxyPort:
+        o_.proxyPort = ReplaceString(o_.proxyPort, v);
+        o_.argumentProxyFields |= kArgProxyPort;
+        break;
+      case OptionId::ProxyUser:
+        o_.proxyUser = ReplaceString(o_.proxyUser, v);
+        o_.proxyUserUse = 1;
+        o_.argumentProxyFields |= kArgProxyUser;
+        break;
       case OptionId::ProxyPassword:
         o_.proxyPassword = ReplaceString(o_.proxyPassword, v);
         o_.proxyUserUse = 1;
+        o_.argumentProxyFields |= kArgProxyPassword;
         break;
       case OptionId::ProxyEncrypted:
         o_.proxyPasswordScrambled = ReplaceString(o_.proxyPasswordScrambled, v);
         o_.proxyUserUse = 1;
+        o_.argumentProxyFields |= kArgProxyScrambled;
         break;
       case OptionId::Restart: o_.restartProgram = ReplaceString(o_.restartProgram, v); break;
       case OptionId::Arg: o_.restartArguments = ReplaceString(o_.restartArguments, v); break;

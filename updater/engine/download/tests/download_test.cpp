@@ -115,13 +115,29 @@ TEST_F(Downloader, MissingFileFailsTheCheckAndTheDownload) {
   EXPECT_EQ(dl.CheckNewer(url.c_str(), local.c_str(), &t, &size), 0);
   EXPECT_EQ(dl.Status(), kStatusCheckFailed);
   EXPECT_EQ(dl.CheckAndDownload(url.c_str(), local.c_str(), local.c_str()), 0);
-  EXPECT_EQ(dl.Status(), kStatusNoDownload);
+  EXPECT_EQ(dl.Status(), kStatusNewer);  // a failure, not "nothing to download"
   size = 0;
   EXPECT_EQ(dl.Download(url.c_str(), local.c_str(), nullptr, &size), 0);
   EXPECT_EQ(dl.Status(), kStatusNewer);
   EXPECT_FALSE(FileExists(local));
   EXPECT_EQ(dl.Download(L"", local.c_str(), nullptr, &size), 0);
   EXPECT_EQ(dl.Status(), kStatusLocalFailure);
+}
+
+TEST_F(Downloader, ResponseWithoutReadableStatusFailsTheCheckAndTheDownload) {
+  ASSERT_NE(ServerPort("QX_TEST_FTP_PORT"), 0);
+  ServedFile served(L"no-status.bin", PatternBytes(2000, 4), &kServerTime);
+  // FTP answers with the file, but with no HTTP status code to read.
+  const std::wstring url = FtpUrl(served.name());
+  const std::wstring local = dir / L"no-status.bin";
+  FILETIME t = {};
+  std::uint64_t size = 0;
+  EXPECT_EQ(dl.CheckNewer(url.c_str(), local.c_str(), &t, &size), 0);
+  EXPECT_EQ(dl.Status(), kStatusCheckFailed);
+  size = 0;
+  EXPECT_EQ(dl.Download(url.c_str(), local.c_str(), &kServerTime, &size), 0);
+  EXPECT_EQ(dl.Status(), kStatusNewer);
+  EXPECT_FALSE(FileExists(local));
 }
 
 TEST_F(Downloader, EmptyBodyStoresAnEmptyFile) {

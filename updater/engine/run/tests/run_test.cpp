@@ -39,7 +39,7 @@ class UpdateRun : public ::testing::Test {
   TempFolder dir;
 };
 
-TEST_F(UpdateRun, RunItemsCountsDownloadsAndLetsFailedChecksPass) {
+TEST_F(UpdateRun, RunItemsCountsDownloadsAndFailsMissingServerCopies) {
   ServedFile fresh(L"run-fresh.bin", PatternBytes(4000, 1), &kServerTime);
   ServedFile same(L"run-same.bin", PatternBytes(3000, 2), &kServerTime);
   WriteBytes(dir / L"run-same.bin", PatternBytes(3000, 2), &kServerTime);
@@ -49,13 +49,55 @@ TEST_F(UpdateRun, RunItemsCountsDownloadsAndLetsFailedChecksPass) {
 
   RunItems(*e);
   EXPECT_EQ(e->run.updatedCount, 1);
-  EXPECT_EQ(e->run.allSucceeded, 1);
+  EXPECT_EQ(e->run.allSucceeded, 0);
   EXPECT_EQ(e->run.busy, 0);
   EXPECT_EQ(port.commands, std::vector<int>{2});
   EXPECT_TRUE(FileExists(dir / L"run-fresh.bin"));
   EXPECT_FALSE(FileExists(dir / L"run-missing.bin"));
   EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0).text,
-            L"1個のファイルをアップデートしました");
+            L"1個のファイルをアップデートしました\r\nアップデートに失敗したものがあるようです");
+}
+
+TEST_F(UpdateRun, ChecksThatFailEverywhereEndWithTheFailureMessage) {
+  AddItem(*e, Folder(), L"gone-a.bin", dir / L"gone-a.bin");
+  AddItem(*e, Folder(), L"gone-b.bin", dir / L"gone-b.bin");
+  // Nobody listens on the discard port: the server cannot be reached.
+  AddItem(*e, L"http://127.0.0.1:9/", L"unreachable.bin", dir / L"unreachable.bin");
+  RunItems(*e);
+  EXPECT_EQ(e->run.updatedCount, 0);
+  EXPECT_EQ(e->run.allSucceeded, 0);
+  EXPECT_TRUE(port.messages.empty());
+  const ResultMessage m = ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0);
+  EXPECT_EQ(m.icon, MessageIcon::Warning);
+  EXPECT_EQ(m.text, L"アップデートに失敗しました");
+}
+
+TEST_F(UpdateRun, ConfirmRowsOfFailedChecksShowAnErrorAndUpToDateStaysNotNeeded) {
+  ServedFile fresh(L"cfe-fresh.bin", PatternBytes(500, 11), &kServerTime);
+  ServedFile same(L"cfe-same.bin", PatternBytes(600, 12), &kServerTime);
+  WriteBytes(dir / L"cfe-same.bin", "local copy", &kServerTime);
+  AddItem(*e, Folder(), fresh.name(), dir / L"cfe-fresh.bin");
+  AddItem(*e, Folder(), L"cfe-missing.bin", dir / L"cfe-missing.bin");
+  // Without Content-Length the check stores size 0, so a ticked row is checked again.
+  AddItem(*e, Folder() + L"nolen/", same.name(), dir / L"cfe-same.bin");
+  e->run.allSucceeded = 1;
+
+  CheckPass(*e);
+  EXPECT_EQ(port.status[1], L"エラー");
+  EXPECT_EQ(port.status[2], L"アップデート不要(0byte)");
+  EXPECT_EQ(e->run.allSucceeded, 0);
+  port.checked[1] = 1;  // the user ticks both rows that were not newer
+  port.checked[2] = 1;
+  DownloadPass(*e);
+  EXPECT_EQ(port.status[0], L"ダウンロード完了");
+  EXPECT_EQ(port.status[1], L"エラー");
+  EXPECT_EQ(port.status[2], L"ダウンロード不要");
+  EXPECT_EQ(e->run.updatedCount, 1);
+  EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 1).text,
+            L"1個のファイルをアップデートしました\r\nアップデートに失敗したものがあるようです");
+  std::string stored;
+  ASSERT_TRUE(ReadBytes(dir / L"cfe-same.bin", &stored));
+  EXPECT_EQ(stored, "local copy");
 }
 
 TEST_F(UpdateRun, OneFailedAndTwoStoredShowsTheFailureLine) {
@@ -141,7 +183,7 @@ TEST_F(UpdateRun, ConfirmPassesTickNewerFilesAndDownloadTickedOnes) {
   CheckPass(*e);
   EXPECT_EQ(port.status[0], L"アップデート可能(1234byte)");
   EXPECT_EQ(port.status[1], L"アップデート不要(4321byte)");
-  EXPECT_EQ(port.status[2], L"不明");
+  EXPECT_EQ(port.status[2], L"エラー");
   EXPECT_EQ(port.checked, (std::map<int, int>{{0, 1}}));
   EXPECT_EQ(e->items[1]->sizeLow, 4321u);
   EXPECT_TRUE(SameTime(e->items[1]->serverTime, kServerTime));
@@ -152,9 +194,9 @@ TEST_F(UpdateRun, ConfirmPassesTickNewerFilesAndDownloadTickedOnes) {
   DownloadPass(*e);
   EXPECT_EQ(port.status[0], L"ダウンロード完了");
   EXPECT_EQ(port.status[1], L"ダウンロード完了");
-  EXPECT_EQ(port.status[2], L"不明");
+  EXPECT_EQ(port.status[2], L"エラー");
   EXPECT_EQ(e->run.updatedCount, 2);
-  EXPECT_EQ(e->run.allSucceeded, 1);
+  EXPECT_EQ(e->run.allSucceeded, 0);
   std::string stored;
   ASSERT_TRUE(ReadBytes(dir / L"cf-same.bin", &stored));
   EXPECT_TRUE(stored == PatternBytes(4321, 9));
@@ -179,6 +221,25 @@ TEST_F(UpdateRun, CancelledProxyDialogAbortsTheRun) {
   EXPECT_EQ(port.commands, (std::vector<int>{1, 2}));
   EXPECT_FALSE(FileExists(dir / L"b.bin"));
   EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0).icon, MessageIcon::None);
+}
+
+TEST_F(UpdateRun, CancelledProxyDialogInTheCheckIsAskedOnceAndLeavesTheRowsUnknown) {
+  ServedFile a(L"cf-proxy.bin", "a", &kServerTime);
+  const int rows = 8;
+  for (int i = 0; i < rows; ++i) AddItem(*e, Folder(), a.name(), dir / (L"p" + std::to_wstring(i) + L".bin"));
+  e->options.proxyUserUse = 1;
+  e->options.proxyServer = DupString(L"127.0.0.1");
+  e->options.proxyPort = DupString(std::to_wstring(ServerPort("QX_TEST_PROXY_PORT")).c_str());
+  e->run.allSucceeded = 1;
+  DialogWatcher watcher(Scope::ThisProcess(), ProxyPassword(L"", L"", false));
+  CheckPass(*e);
+  EXPECT_EQ(watcher.Seen().size(), 1u) << watcher.Describe();
+  for (int i = 0; i < rows; ++i) EXPECT_EQ(port.status[i], L"不明") << i;
+  EXPECT_TRUE(port.checked.empty());
+  // The user's own choice is no failed file.
+  EXPECT_EQ(e->run.allSucceeded, 1);
+  EXPECT_TRUE(port.messages.empty());
+  EXPECT_EQ(port.events, (std::vector<std::wstring>{L"check begins", L"check ends"}));
 }
 
 TEST_F(UpdateRun, ScrambledProxyPasswordIsUsedWhenItDecodes) {
@@ -224,18 +285,29 @@ TEST_F(SelfUpdate, NewerUpdaterIsStoredBesideTheRunningOne) {
   EXPECT_EQ(stamps, 1);
 }
 
-TEST_F(SelfUpdate, NothingNewerOrNoServerCopyStillStampsTheCheck) {
+TEST_F(SelfUpdate, NothingNewerStampsTheCheck) {
   WriteBytes(folder + L"\\QxUpdate.exe", "same updater", &kOldTime);
   WriteBytes(e->programPath, "old updater", &kOldTime);
   RunSelfUpdate(*e, Server().c_str());
   EXPECT_EQ(e->run.updatedCount, 0);
+  EXPECT_EQ(e->run.allSucceeded, 1);
   EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
   EXPECT_EQ(stamps, 1);
+}
 
-  DeleteFileW((folder + L"\\QxUpdate.exe").c_str());
-  RunSelfUpdate(*e, Server().c_str());
+TEST_F(SelfUpdate, CheckThatCouldNotCompleteLeavesTheCheckForNextTime) {
+  WriteBytes(e->programPath, "old updater", &kOldTime);
+  RunSelfUpdate(*e, Server().c_str());  // no server copy: 404
+  EXPECT_EQ(e->run.allSucceeded, 0);
+  EXPECT_EQ(e->run.updatedCount, 0);
   EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
-  EXPECT_EQ(stamps, 2);
+  EXPECT_EQ(stamps, 0);
+
+  RunSelfUpdate(*e, L"http://127.0.0.1:9");  // nobody listens there
+  EXPECT_EQ(e->run.allSucceeded, 0);
+  EXPECT_EQ(e->run.updatedCount, 0);
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
+  EXPECT_EQ(stamps, 0);
 }
 
 TEST_F(SelfUpdate, FailedDownloadLeavesTheCheckForNextTime) {

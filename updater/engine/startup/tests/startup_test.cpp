@@ -145,8 +145,18 @@ TEST_F(QxUpdateProgram, ThousandItemsShowTheLimit) {
   const ProgramRun run = Run(file);
   ASSERT_GE(run.messages.size(), 1u);
   EXPECT_EQ(run.messages[0], L"ダウンロード最大数（1000）に達しました");
-  // Every check failed (404), which counts as nothing to update.
-  EXPECT_EQ(run.messages, (Messages{L"ダウンロード最大数（1000）に達しました", L"アップデートの必要はありません"}));
+  // Every check failed (404): a failed run, not one with nothing to update.
+  EXPECT_EQ(run.messages, (Messages{L"ダウンロード最大数（1000）に達しました", L"アップデートに失敗しました"}));
+}
+
+TEST_F(QxUpdateProgram, EveryFileMissingOnTheServerIsAFailedRun) {
+  const std::wstring getA = L"-dl " + ItemText(HttpUrl(L"gone-a.bin"), dir / L"a.bin");
+  const std::wstring getB = L"-dl " + ItemText(HttpUrl(L"gone-b.bin"), dir / L"b.bin");
+  EXPECT_EQ(Run(getA + L" " + getB).messages, Messages{L"アップデートに失敗しました"});
+  // Also without the result message, which a failure does not need.
+  EXPECT_EQ(Run(L"-ni " + getA).messages, Messages{L"アップデートに失敗しました"});
+  EXPECT_FALSE(FileExists(dir / L"a.bin"));
+  EXPECT_FALSE(FileExists(dir / L"b.bin"));
 }
 
 TEST_F(QxUpdateProgram, WithoutResourceLibraryTheProgramEndsSilently) {
@@ -286,6 +296,42 @@ TEST_F(SelfUpdateChain, NotNewerStoresNothingButStillCountsAsChecked) {
   EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
   EXPECT_EQ(FileVersionOf(Exe()), L"1.10.01");
   EXPECT_TRUE(CheckedToday());
+}
+
+// The program with its run windows and the language library.
+class WindowedProgram : public QxUpdateProgram {
+ protected:
+  void SetUp() override {
+    QxUpdateProgram::SetUp();
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"updater-windows-test\\QxUpdate.exe").c_str(), Exe().c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"QxUpdate.Jpn.dll").c_str(), (dir / L"QxUpdate.Jpn.dll").c_str(), FALSE));
+  }
+};
+
+TEST_F(WindowedProgram, EveryFileMissingOnTheServerIsAFailedRun) {
+  const std::wstring getA = L"-dl " + ItemText(HttpUrl(L"gone-a.bin"), dir / L"a.bin");
+  const std::wstring getB = L"-dl " + ItemText(HttpUrl(L"gone-b.bin"), dir / L"b.bin");
+  const ProgramRun run = Run(getA + L" " + getB);
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.messages, Messages{L"アップデートに失敗しました"});
+}
+
+class SelfUpdateOffline : public QxUpdateProgram {
+ protected:
+  void SetUp() override {
+    QxUpdateProgram::SetUp();
+    ASSERT_TRUE(CopyFileW((TestBuildFolder() + L"qxupdate-offline.exe").c_str(), Exe().c_str(), FALSE));
+    WriteSettings(kDueCheck, 1);
+  }
+  static constexpr const wchar_t* kDueCheck = L"2020/01/01 00:00:00";
+};
+
+TEST_F(SelfUpdateOffline, UnreachableServerLeavesLastCheckForTheNextStart) {
+  const ProgramRun run = Run(L"--own-update");
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.messages, Messages{});
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
+  EXPECT_EQ(LastCheck(), kDueCheck);
 }
 
 }  // namespace

@@ -186,7 +186,7 @@ TEST_F(EngineRunTest, ConfirmWindowChecksTicksAndDownloadsTheTickedFile) {
 
   EXPECT_EQ(Narrow(g_confirm.status[0]), "アップデート可能(1234byte)");
   EXPECT_EQ(Narrow(g_confirm.status[1]), "アップデート不要(4321byte)");
-  EXPECT_EQ(Narrow(g_confirm.status[2]), "不明");
+  EXPECT_EQ(Narrow(g_confirm.status[2]), "エラー");  // no server copy: the check failed
   EXPECT_EQ(g_confirm.marks[0], 2);
   EXPECT_EQ(g_confirm.marks[1], 1);
   EXPECT_EQ(g_confirm.marks[2], 1);
@@ -197,7 +197,7 @@ TEST_F(EngineRunTest, ConfirmWindowChecksTicksAndDownloadsTheTickedFile) {
   EXPECT_EQ(stored, "local copy");  // not ticked: left alone
   auto boxes = watcher.Boxes();
   ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
-  EXPECT_EQ(Narrow(boxes[0].text), "1個のファイルをアップデートしました");
+  EXPECT_EQ(Narrow(boxes[0].text), "1個のファイルをアップデートしました\r\nアップデートに失敗したものがあるようです");
   EXPECT_EQ(IniValue(L"ConfirmWindowWidth"), L"400");
 }
 
