@@ -24,7 +24,8 @@ const FILETIME kServerTime = FileTimeOf(2024, 2, 2, 2, 2, 2);
 // Keeps the messages of the run; everything else a window would do is dropped.
 class MessagePort : public RunWindowPort {
  public:
-  void OpenRunWindow(int, int) override {}
+  bool OpenRunWindow(int, int) override { return true; }
+  void EndRunWithoutWindow() override {}
   ProgressCallback ProgressRoutine() override { return nullptr; }
   void SetItemStatus(int, const wchar_t*) override {}
   void SetItemChecked(int, int) override {}
