@@ -2,7 +2,9 @@
 // result messages, the item limit and the four-process self-update chain.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "download_helpers.h"
@@ -330,6 +332,29 @@ TEST_F(SelfUpdateOffline, UnreachableServerLeavesLastCheckForTheNextStart) {
   const ProgramRun run = Run(L"--own-update");
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(run.messages, Messages{});
+  EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
+  EXPECT_EQ(LastCheck(), kDueCheck);
+}
+
+// A due start while the self-update server is down: the weekly process
+// runs, finds nothing, and the check stays due for the next start.
+TEST_F(SelfUpdateOffline, DueStartWithTheServerDownKeepsTheCheckDue) {
+  ServedFile a(L"offline-a.bin", "payload", &kServerTime);
+  std::atomic<bool> stop{false}, sawOwnUpdate{false};
+  std::thread watch([&] {
+    while (!stop) {
+      for (const ProcessInfo& p : ProcessesOf(L"QxUpdate.exe"))
+        if (p.commandLine.find(L"--own-update") != std::wstring::npos) sawOwnUpdate = true;
+      Sleep(20);
+    }
+  });
+  const ProgramRun run = Run(L"-dl " + ItemText(HttpUrl(a.name()), dir / L"a.bin"));
+  for (int i = 0; i < 240 && !ProcessesOf(L"QxUpdate.exe").empty(); ++i) Sleep(250);
+  stop = true;
+  watch.join();
+  EXPECT_EQ(run.messages, Messages{L"1個のファイルをアップデートしました"});
+  EXPECT_TRUE(sawOwnUpdate) << "the due start did not start the self-update";
+  EXPECT_TRUE(ProcessesOf(L"QxUpdate.exe").empty());
   EXPECT_FALSE(FileExists(dir / L"QxUpdateNew.exe"));
   EXPECT_EQ(LastCheck(), kDueCheck);
 }
