@@ -85,4 +85,10 @@ std::vector<ProcessInfo> ProcessesOf(const wchar_t* exeName, const std::vector<D
   return found;
 }
 
+std::wstring UserName() {
+  wchar_t name[256] = {};
+  DWORD size = 256;
+  return GetUserNameW(name, &size) ? name : L"";
+}
+
 }  // namespace qxtest

@@ -45,4 +45,7 @@ struct ProcessInfo {
 // other than those in known, with their command lines.
 std::vector<ProcessInfo> ProcessesOf(const wchar_t* exeName, const std::vector<DWORD>& known = {});
 
+// The account this process runs as (per-user file names carry it).
+std::wstring UserName();
+
 }  // namespace qxtest

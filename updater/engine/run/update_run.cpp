@@ -93,24 +93,13 @@ std::uint8_t UpdateOneFile(UpdateEngine& e, const wchar_t* urlFolder, const wcha
     SetFileAttributesW(store.c_str(), FILE_ATTRIBUTE_HIDDEN);
     return dl.Status();
   }
-  if (forceCheck == 1) {
-    dl.CheckAndDownload(job->url, job->localPath, job->localPath);
-    return dl.Status();
-  }
   std::uint64_t size = (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow;
-  if (storedTime && size != 0) {
+  if (forceCheck != 1 && storedTime && size != 0) {
+    // The confirm window's check already found the server copy newer.
     dl.Download(job->url, job->localPath, storedTime, &size);
     return dl.Status();
   }
-  FILETIME serverTime = {};
-  size = 0;
-  dl.CheckNewer(job->url, job->localPath, &serverTime, &size);
-  if (dl.ProxyDialogCancelled()) return kStatusCheckFailed;
-  if (dl.Status() == kStatusDone) return kStatusNoDownload;
-  // A check that could not complete says nothing about the file: it fails
-  // the file as a failed download would.
-  if (dl.Status() != kStatusNewer) return kStatusNewer;
-  dl.Download(job->url, job->localPath, &serverTime, &size);
+  dl.CheckAndDownload(job->url, job->localPath, job->localPath);
   return dl.Status();
 }
 

@@ -96,7 +96,7 @@ TEST(OptionPass, ValueAtTheEndEndsThePass) {
   RunOptionPass(a2, h2);
   EXPECT_TRUE(h2.settingFiles.empty());
 
-  // A pair without its local path, or a download without its spec, ends it too.
+  // A pair without its local path, or a download without its item, ends it too.
   for (const std::vector<std::wstring>& tail : {std::vector<std::wstring>{L"-cf", L"-dp", L"http://h/f"},
                                                 std::vector<std::wstring>{L"-cf", L"--download"}}) {
     MemoryHost h;

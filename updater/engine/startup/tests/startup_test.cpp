@@ -38,13 +38,6 @@ std::wstring FileVersionOf(const std::wstring& path) {
   return value;
 }
 
-std::wstring UserName() {
-  wchar_t name[256] = {};
-  DWORD n = 256;
-  GetUserNameW(name, &n);
-  return name;
-}
-
 class QxUpdateProgram : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -10,6 +10,7 @@
 
 #include "download_helpers.h"
 #include "program_runner.h"
+#include "ui/lang/resource_ids.h"
 #include "win32/dialogs.h"
 #include "win32/files.h"
 #include "win32/loopback.h"
@@ -22,15 +23,7 @@ namespace {
 using Messages = std::vector<std::wstring>;
 
 const FILETIME kServerTime = FileTimeOf(2024, 8, 1, 12, 0, 0);
-constexpr int kStatusLine = 2001;
 constexpr int kCancelButton = 1;
-
-std::wstring UserName() {
-  wchar_t name[256] = {};
-  DWORD n = 256;
-  GetUserNameW(name, &n);
-  return name;
-}
 
 struct WindowedRun {
   int exitCode = -1;
@@ -67,7 +60,7 @@ class WindowedProgram : public ::testing::Test {
     if (!child.started()) return run;
     DialogWatcher watcher(Scope::Process(child.id()), DialogWatcher::MessageBoxesTitled(L"QxUpdate"));
     if (HWND window = WaitForDialog(Scope::Process(child.id()))) {
-      run.downloading = PumpUntil([&] { return ItemText(window, kStatusLine) == L"ダウンロード中"; }, 20000);
+      run.downloading = PumpUntil([&] { return ItemText(window, QXU_PROGRESS_STATUS) == L"ダウンロード中"; }, 20000);
       if (run.downloading) act(window);
     }
     run.exitCode = child.Wait(60000);
@@ -75,6 +68,12 @@ class WindowedProgram : public ::testing::Test {
     for (const SeenDialog& seen : watcher.Seen())
       if (seen.messageBox && seen.caption == L"QxUpdate") run.messages.push_back(seen.text);
     return run;
+  }
+  // A download from the server that stalls after its first bytes, into
+  // a.bin, acted on once under way.
+  WindowedRun StalledDownload(const wchar_t* name, int seed, const std::function<void(HWND)>& act) {
+    ServedFile a(name, PatternBytes(64000, seed), &kServerTime);
+    return RunAndAct(Item(HttpUrl(L"stall/" + a.name()), dir / L"a.bin"), act);
   }
 
   TempFolder dir;
@@ -97,40 +96,38 @@ TEST_F(WindowedProgram, RunWindowThatCannotBeMadeEndsTheProcessAsAFailedRun) {
 }
 
 // Escape and the close box stop a run as its cancel button does.
-TEST_F(WindowedProgram, EscapeDuringADownloadCancelsTheRun) {
-  ServedFile a(L"escape.bin", PatternBytes(64000, 2), &kServerTime);
-  const WindowedRun run = RunAndAct(Item(HttpUrl(L"stall/" + a.name()), dir / L"a.bin"), [](HWND window) {
-    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    PostMessageW(window, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-  });
-  ASSERT_TRUE(run.downloading);
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.messages, Messages{});
-  EXPECT_FALSE(FileExists(dir / L"a.bin"));
-}
-
-TEST_F(WindowedProgram, CloseBoxDuringADownloadCancelsTheRun) {
-  ServedFile a(L"close-box.bin", PatternBytes(64000, 3), &kServerTime);
-  const WindowedRun run = RunAndAct(Item(HttpUrl(L"stall/" + a.name()), dir / L"a.bin"),
-                                    [](HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); });
-  ASSERT_TRUE(run.downloading);
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.messages, Messages{});
-  EXPECT_FALSE(FileExists(dir / L"a.bin"));
+TEST_F(WindowedProgram, EscapeOrTheCloseBoxDuringADownloadCancelsTheRun) {
+  const struct {
+    const wchar_t* name;
+    std::function<void(HWND)> act;
+  } ways[] = {
+      {L"escape.bin",
+       [](HWND window) {
+         PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+         PostMessageW(window, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+       }},
+      {L"close-box.bin", [](HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+  };
+  int seed = 2;
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    const WindowedRun run = StalledDownload(way.name, seed++, way.act);
+    ASSERT_TRUE(run.downloading);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.messages, Messages{});
+    EXPECT_FALSE(FileExists(dir / L"a.bin"));
+  }
 }
 
 // The worker never finishes: the process ends at the wait limit while the
 // transfer still writes.
 TEST_F(WindowedProgram, CancelledRunEndedAtTheWaitLimitLeavesNoPartFile) {
-  ServedFile a(L"part.bin", PatternBytes(64000, 4), &kServerTime);
-  const std::wstring target = dir / L"a.bin";
-  const WindowedRun run = RunAndAct(Item(HttpUrl(L"stall/" + a.name()), target),
-                                    [](HWND window) { Click(window, kCancelButton); });
+  const WindowedRun run = StalledDownload(L"part.bin", 4, [](HWND window) { Click(window, kCancelButton); });
   ASSERT_TRUE(run.downloading);
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.messages, Messages{});
-  EXPECT_FALSE(FileExists(target + L".qxpart"));
-  EXPECT_FALSE(FileExists(target));
+  EXPECT_FALSE(FileExists(dir / L"a.bin.qxpart"));
+  EXPECT_FALSE(FileExists(dir / L"a.bin"));
 }
 
 }  // namespace

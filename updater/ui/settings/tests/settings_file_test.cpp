@@ -13,20 +13,17 @@
 #include "ui/settings/win32/first_run.h"
 #include "ui/settings/win32/settings_file.h"
 #include "win32/files.h"
+#include "win32/processes.h"
 
 namespace qxu {
 namespace {
+
+using qxtest::UserName;
 
 // Wine reports every regular file as archive, whatever was set; the hidden
 // and read-only bits are the ones it keeps.
 DWORD KeptAttributes(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE);
-}
-
-std::wstring UserName() {
-  wchar_t name[256];
-  DWORD size = 256;
-  return GetUserNameW(name, &size) ? name : L"";
 }
 
 struct Options {
