@@ -11,8 +11,9 @@
 
 namespace qxu {
 
-// Status text and a percentage 0..100, or -1.0 for text only.
-typedef void (*ProgressCallback)(const wchar_t* text, double value);
+// Status text and a percentage 0..100, or -1.0 for text only; context is
+// what was given with the callback.
+typedef void (*ProgressCallback)(void* context, const wchar_t* text, double value);
 
 class HttpDownloader {
  public:
@@ -24,7 +25,10 @@ class HttpDownloader {
   // takes the proxy settings valid when it is first opened.
   void Configure(int useProxy, const wchar_t* server, const wchar_t* port, const wchar_t* user,
                  const wchar_t* password);
-  void SetProgressCallback(ProgressCallback callback) { callback_ = callback; }
+  void SetProgressCallback(ProgressCallback callback, void* context) {
+    callback_ = callback;
+    callbackContext_ = context;
+  }
   std::uint8_t Status() const { return status_; }
   // 1 when the last operation ended because the proxy password dialog was
   // cancelled (status 127): callers must not read that as a failed check.
@@ -52,7 +56,7 @@ class HttpDownloader {
   std::uint64_t QueryContentLength(HINTERNET request);
   void EnsureSent(HINTERNET request);
   void Report(const wchar_t* text, double value) const {
-    if (callback_) callback_(text, value);
+    if (callback_) callback_(callbackContext_, text, value);
   }
 
   InternetHandle session_;
@@ -66,6 +70,7 @@ class HttpDownloader {
   std::uint8_t status_ = kStatusCheckFailed;
   int proxyCancelled_ = 0;
   ProgressCallback callback_ = nullptr;
+  void* callbackContext_ = nullptr;
 };
 
 }  // namespace qxu

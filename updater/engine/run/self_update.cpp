@@ -11,27 +11,29 @@ namespace {
 const wchar_t kSelfUpdateList[] = L"QxUpdate.exe\0";
 }  // namespace
 
-void RunSelfUpdate(UpdateEngine& e, const wchar_t* server) {
-  e.run.allSucceeded = 1;
-  e.run.keepGoing = 1;
-  e.run.updatedCount = 0;
+void RunSelfUpdate(UpdateSession& s, const wchar_t* server) {
+  s.run.allSucceeded = 1;
+  s.run.keepGoing = 1;
+  s.run.updatedCount = 0;
   const std::wstring base = std::wstring(server ? server : L"") + L"/sources";
   for (const wchar_t* name = kSelfUpdateList; name && *name; name = NextName(name)) {
-    wchar_t item[1024];
-    if (swprintf(item, 1024, L"%ls%ls/%ls;%ls%ls", base.c_str(), L"/QxUpdate32", name, e.programFolder.c_str(),
+    wchar_t spec[1024];
+    if (swprintf(spec, 1024, L"%ls%ls/%ls;%ls%ls", base.c_str(), L"/QxUpdate32", name, s.programFolder.c_str(),
                  name) < 0)
       continue;
     wchar_t urlFolder[1024], fileName[1024], localPath[8192];
-    if (!SplitItemSpec(item, urlFolder, 1024, fileName, 1024, localPath, 8192)) continue;
-    const std::uint8_t outcome = UpdateOneFile(e, urlFolder, fileName, localPath, nullptr, 0, 0,
-                                               e.options.forceUpdate, e.options.noCheckUpdate, 1);
-    if (AccountOutcome(outcome, e.run)) {
-      Abort(e);
+    if (!SplitItemSpec(spec, urlFolder, 1024, fileName, 1024, localPath, 8192)) continue;
+    DownloadItem item;
+    item.urlFolder = urlFolder;
+    item.fileName = fileName;
+    item.localPath = localPath;
+    if (AccountOutcome(UpdateOneFile(s, item, false), s.run)) {
+      Abort(s);
       break;
     }
   }
-  if (e.run.updatedCount >= 0 && e.run.allSucceeded == 1 && e.stampLastCheck) e.stampLastCheck();
-  if (e.windows) e.windows->SendRunCommand(2);
+  if (s.run.updatedCount >= 0 && s.run.allSucceeded == 1 && s.stampLastCheck) s.stampLastCheck();
+  if (s.windows) s.windows->RunFinished();
 }
 
 }  // namespace qxu

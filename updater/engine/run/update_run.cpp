@@ -19,28 +19,34 @@ struct FileJob {
   wchar_t localPath[8192] = {};
 };
 
-// Common preparation of both per-file steps; false when no downloader exists.
-bool Prepare(UpdateEngine& e, const wchar_t* urlFolder, const wchar_t* fileName, const wchar_t* localPath,
-             FileJob& job) {
-  // A URL that does not fit stays empty, which the downloader refuses.
-  if (!MakeDownloadUrl(urlFolder ? urlFolder : L"", fileName ? fileName : L"", job.url, 1024)) job.url[0] = 0;
-  const wchar_t* start = e.startFolder.empty() ? nullptr : e.startFolder.c_str();
-  if ((localPath && *localPath) || start) {
-    if (!MakeItemLocalPath(localPath, start, fileName ? fileName : L"", job.localPath, 8192)) job.localPath[0] = 0;
-  } else if (fileName && wcslen(fileName) < 8192) {
-    wcscpy(job.localPath, fileName);
-  }
-  if (!e.downloader) e.downloader.reset(new (std::nothrow) HttpDownloader());
-  if (!e.downloader) return false;
+const wchar_t* OrNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
 
-  const UpdaterOptions& o = e.options;
+void ProgressToWindows(void* windows, const wchar_t* text, double value) {
+  static_cast<RunWindowPort*>(windows)->ShowProgress(text, value);
+}
+
+// Common preparation of both per-file steps; false when no downloader exists.
+bool Prepare(UpdateSession& s, const DownloadItem& item, FileJob& job) {
+  // A URL that does not fit stays empty, which the downloader refuses.
+  if (!MakeDownloadUrl(item.urlFolder.c_str(), item.fileName.c_str(), job.url, 1024)) job.url[0] = 0;
+  const wchar_t* start = OrNull(s.startFolder);
+  if (!item.localPath.empty() || start) {
+    if (!MakeItemLocalPath(OrNull(item.localPath), start, item.fileName.c_str(), job.localPath, 8192))
+      job.localPath[0] = 0;
+  } else if (item.fileName.size() < 8192) {
+    wcscpy(job.localPath, item.fileName.c_str());
+  }
+  if (!s.downloader) s.downloader.reset(new (std::nothrow) HttpDownloader());
+  if (!s.downloader) return false;
+
+  const UpdateOptions& o = s.options;
   // Stored credentials belong to the stored proxy. A proxy that the command
   // line or a description file names gets only the credentials named there,
   // else the password dialog asks.
   const unsigned named = o.argumentProxyFields;
   const bool namedProxy = (named & (kArgProxyServer | kArgProxyPort)) != 0;
-  const auto given = [&](unsigned field, const wchar_t* value) -> const wchar_t* {
-    return !namedProxy || (named & field) ? value : nullptr;
+  const auto given = [&](unsigned field, const std::wstring& value) -> const wchar_t* {
+    return !namedProxy || (named & field) ? OrNull(value) : nullptr;
   };
   const wchar_t* scrambled = given(kArgProxyScrambled, o.proxyPasswordScrambled);
   std::wstring plain;
@@ -49,170 +55,154 @@ bool Prepare(UpdateEngine& e, const wchar_t* urlFolder, const wchar_t* fileName,
     if (UnscramblePassword(scrambled, &out[0], out.size())) plain = out.c_str();
   }
   const wchar_t* password = !plain.empty() ? plain.c_str() : given(kArgProxyPassword, o.proxyPassword);
-  e.downloader->Configure(o.proxyNotUse == 0 && o.proxyUserUse == 1 ? 1 : 0, o.proxyServer, o.proxyPort,
+  s.downloader->Configure(!o.proxyNotUse && o.proxyUserUse == 1 ? 1 : 0, OrNull(o.proxyServer), OrNull(o.proxyPort),
                           given(kArgProxyUser, o.proxyUser), password);
-  e.downloader->SetProgressCallback(e.windows ? e.windows->ProgressRoutine() : nullptr);
+  s.downloader->SetProgressCallback(s.windows ? ProgressToWindows : nullptr, s.windows);
   return true;
 }
 
+void SetState(UpdateSession& s, int index, RowState state) {
+  DownloadItem& item = s.items[index];
+  item.state = state;
+  if (s.windows) s.windows->ShowItemState(index, state, item.size);
+}
+
 }  // namespace
 
-void ShowRunMessage(UpdateEngine& e, const wchar_t* text, unsigned type) {
-  if (e.windows) e.windows->ShowMessage(text, type);
-  else MessageBoxW(nullptr, text, MessageCaption(e.identity), type);
+void ShowRunMessage(UpdateSession& s, const wchar_t* text, unsigned type) {
+  if (s.windows) s.windows->ShowMessage(text, type);
+  else MessageBoxW(nullptr, text, MessageCaption(s.identity), type);
 }
 
 // Outcome 127: the whole run stops with a message.
-void Abort(UpdateEngine& e) {
-  ShowRunMessage(e, kAbortedText, MB_OK | MB_ICONWARNING);
-  e.run.updatedCount = -1;
-  e.run.keepGoing = 0;
-  if (e.windows) e.windows->SendRunCommand(1);
+void Abort(UpdateSession& s) {
+  ShowRunMessage(s, kAbortedText, MB_OK | MB_ICONWARNING);
+  s.run.updatedCount = -1;
+  s.run.keepGoing = 0;
+  if (s.windows) s.windows->StopRun();
 }
 
-namespace {
-
-void SetStatus(UpdateEngine& e, int index, const wchar_t* text) {
-  if (e.windows) e.windows->SetItemStatus(index, text);
-}
-
-}  // namespace
-
-std::uint8_t UpdateOneFile(UpdateEngine& e, const wchar_t* urlFolder, const wchar_t* fileName,
-                           const wchar_t* localPath, const FILETIME* storedTime, std::uint32_t sizeLow,
-                           std::uint32_t sizeHigh, int /*forceUpdate*/, int /*noCheckUpdate*/, int forceCheck) {
-  if (e.run.keepGoing == 0) return kStatusNotAttempted;
+std::uint8_t UpdateOneFile(UpdateSession& s, const DownloadItem& item, bool useCheckedTime) {
+  if (s.run.keepGoing == 0) return kStatusNotAttempted;
   std::unique_ptr<FileJob> job(new (std::nothrow) FileJob());
-  if (!job || !Prepare(e, urlFolder, fileName, localPath, *job)) return kStatusLocalFailure;
-  HttpDownloader& dl = *e.downloader;
+  if (!job || !Prepare(s, item, *job)) return kStatusLocalFailure;
+  HttpDownloader& dl = *s.downloader;
 
-  if (!e.programPath.empty() && SameText(job->localPath, e.programPath.c_str(), 1)) {
+  if (!s.programPath.empty() && SameText(job->localPath, s.programPath.c_str(), 1)) {
     // The running program cannot be replaced: store the newer copy beside it.
-    const std::wstring store = e.programFolder + kNewCopyName;
-    dl.CheckAndDownload(job->url, e.programPath.c_str(), store.c_str());
+    const std::wstring store = s.programFolder + kNewCopyName;
+    dl.CheckAndDownload(job->url, s.programPath.c_str(), store.c_str());
     SetFileAttributesW(store.c_str(), FILE_ATTRIBUTE_HIDDEN);
     return dl.Status();
   }
-  std::uint64_t size = (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow;
-  if (forceCheck != 1 && storedTime && size != 0) {
+  if (useCheckedTime && item.size != 0) {
     // The confirm window's check already found the server copy newer.
-    dl.Download(job->url, job->localPath, storedTime, &size);
+    std::uint64_t size = item.size;
+    dl.Download(job->url, job->localPath, &item.serverTime, &size);
     return dl.Status();
   }
   dl.CheckAndDownload(job->url, job->localPath, job->localPath);
   return dl.Status();
 }
 
-std::uint8_t CheckOneFile(UpdateEngine& e, const wchar_t* urlFolder, const wchar_t* fileName,
-                          const wchar_t* localPath, FILETIME* serverTime, std::uint64_t* size) {
-  if (e.run.keepGoing == 0) return kStatusCheckFailed;
+std::uint8_t CheckOneFile(UpdateSession& s, const DownloadItem& item, FILETIME* serverTime, std::uint64_t* size) {
+  if (s.run.keepGoing == 0) return kStatusCheckFailed;
   std::unique_ptr<FileJob> job(new (std::nothrow) FileJob());
-  if (!job || !Prepare(e, urlFolder, fileName, localPath, *job)) return kStatusCheckFailed;
-  e.downloader->CheckNewer(job->url, job->localPath, serverTime, size);
-  return e.downloader->Status();
+  if (!job || !Prepare(s, item, *job)) return kStatusCheckFailed;
+  s.downloader->CheckNewer(job->url, job->localPath, serverTime, size);
+  return s.downloader->Status();
 }
 
-void RunItems(UpdateEngine& e) {
-  e.run.allSucceeded = 1;
-  e.run.keepGoing = 1;
-  e.run.updatedCount = 0;
-  e.run.busy = 1;
-  if (e.argumentCount == 0) {
-    e.options.ownUpdate = 1;
+void RunItems(UpdateSession& s) {
+  s.run.allSucceeded = 1;
+  s.run.keepGoing = 1;
+  s.run.updatedCount = 0;
+  s.run.busy = 1;
+  if (s.argumentCount == 0) {
+    s.options.ownUpdate = true;
   } else {
-    for (int i = 0; i < e.itemCount && e.run.keepGoing == 1; ++i) {
-      const DownloadItem* item = e.items[i].get();
-      if (!item) continue;
-      const std::uint8_t outcome = UpdateOneFile(e, item->urlFolder, item->fileName, item->localPath, nullptr, 0,
-                                                 0, e.options.forceUpdate, e.options.noCheckUpdate, 0);
-      if (AccountOutcome(outcome, e.run)) {
-        Abort(e);
+    for (const DownloadItem& item : s.items) {
+      if (s.run.keepGoing != 1) break;
+      if (AccountOutcome(UpdateOneFile(s, item, false), s.run)) {
+        Abort(s);
         break;
       }
     }
   }
-  e.run.busy = 0;
-  if (e.windows) e.windows->SendRunCommand(2);
+  s.run.busy = 0;
+  if (s.windows) s.windows->RunFinished();
 }
 
-void CheckPass(UpdateEngine& e) {
-  e.run.busy = 1;
-  if (e.windows) e.windows->CheckPassBegins();
-  wchar_t text[1024];
+void CheckPass(UpdateSession& s) {
+  s.run.busy = 1;
+  if (s.windows) s.windows->CheckPassBegins();
   // After the proxy password dialog was cancelled the check stops: asking
   // again for every later row would only repeat the question.
   bool cancelled = false;
-  for (int i = 0; i < e.itemCount; ++i) {
-    DownloadItem* item = e.items[i].get();
-    if (!item) continue;
+  for (int i = 0; i < static_cast<int>(s.items.size()); ++i) {
+    DownloadItem& item = s.items[i];
     if (cancelled) {
-      SetStatus(e, i, L"不明");
+      SetState(s, i, RowState::Unknown);
       continue;
     }
-    SetStatus(e, i, L"チェック中...");
+    SetState(s, i, RowState::Checking);
     FILETIME serverTime = {};
     std::uint64_t size = 0;
-    const std::uint8_t status = CheckOneFile(e, item->urlFolder, item->fileName, item->localPath, &serverTime, &size);
-    const long shown = static_cast<long>(static_cast<std::uint32_t>(size));
+    const std::uint8_t status = CheckOneFile(s, item, &serverTime, &size);
     if (status == kStatusDone || status == kStatusNewer) {
-      swprintf(text, 1024, status == kStatusDone ? L"アップデート不要(%ldbyte)" : L"アップデート可能(%ldbyte)", shown);
-      SetStatus(e, i, text);
-      if (status == kStatusNewer && e.windows) e.windows->SetItemChecked(i, 1);
-      item->serverTime = serverTime;
-      item->sizeLow = static_cast<std::uint32_t>(size);
-      item->sizeHigh = static_cast<std::uint32_t>(size >> 32);
-    } else if (e.run.keepGoing == 0) {
-      SetStatus(e, i, L"不明");  // the window closed: not checked
-    } else if (e.downloader && e.downloader->ProxyDialogCancelled()) {
+      item.serverTime = serverTime;
+      item.size = size;
+      SetState(s, i, status == kStatusDone ? RowState::UpToDate : RowState::Newer);
+      if (status == kStatusNewer && s.windows) s.windows->SetItemChecked(i, true);
+    } else if (s.run.keepGoing == 0) {
+      SetState(s, i, RowState::Unknown);  // the window closed: not checked
+    } else if (s.downloader && s.downloader->ProxyDialogCancelled()) {
       cancelled = true;
-      SetStatus(e, i, L"不明");
+      SetState(s, i, RowState::Unknown);
     } else {
       // The server could not tell: a failure, not a file without news.
-      e.run.allSucceeded = 0;
-      SetStatus(e, i, L"エラー");
+      s.run.allSucceeded = 0;
+      SetState(s, i, RowState::Failed);
     }
   }
-  e.run.busy = 0;
-  if (e.windows) {
-    e.windows->CheckPassEnds();
-    if (e.options.silent == 1) e.windows->SendRunCommand(1);
+  s.run.busy = 0;
+  if (s.windows) {
+    s.windows->CheckPassEnds();
+    if (s.options.silent) s.windows->StopRun();
   }
 }
 
-void DownloadPass(UpdateEngine& e) {
-  e.run.busy = 1;
-  if (e.windows) e.windows->DownloadPassBegins();
-  for (int i = 0; i < e.itemCount && e.run.keepGoing == 1; ++i) {
-    DownloadItem* item = e.items[i].get();
-    if (!item || !e.windows || !e.windows->ItemChecked(i)) continue;
-    SetStatus(e, i, L"ダウンロード中...");
-    const std::uint8_t outcome =
-        UpdateOneFile(e, item->urlFolder, item->fileName, item->localPath, &item->serverTime, item->sizeLow,
-                      item->sizeHigh, e.options.forceUpdate, e.options.noCheckUpdate, 0);
+void DownloadPass(UpdateSession& s) {
+  s.run.busy = 1;
+  if (s.windows) s.windows->DownloadPassBegins();
+  for (int i = 0; i < static_cast<int>(s.items.size()) && s.run.keepGoing == 1; ++i) {
+    if (!s.windows || !s.windows->ItemChecked(i)) continue;
+    SetState(s, i, RowState::Downloading);
+    const std::uint8_t outcome = UpdateOneFile(s, s.items[i], true);
     switch (outcome) {
       case kStatusDone:
-        ++e.run.updatedCount;
-        SetStatus(e, i, L"ダウンロード完了");
+        ++s.run.updatedCount;
+        SetState(s, i, RowState::Downloaded);
         break;
       case kStatusNewer:
       case kStatusLocalFailure:
-        e.run.allSucceeded = 0;
-        SetStatus(e, i, L"エラー");
+        s.run.allSucceeded = 0;
+        SetState(s, i, RowState::Failed);
         break;
       case kStatusNoDownload:
-        SetStatus(e, i, L"ダウンロード不要");
+        SetState(s, i, RowState::NotNeeded);
         break;
       case kStatusCheckFailed:
-        SetStatus(e, i, L"キャンセル");
-        Abort(e);
+        SetState(s, i, RowState::Cancelled);
+        Abort(s);
         break;
       default:
         break;
     }
     if (outcome == kStatusCheckFailed) break;
   }
-  e.run.busy = 0;
-  if (e.windows) e.windows->SendRunCommand(2);
+  s.run.busy = 0;
+  if (s.windows) s.windows->RunFinished();
 }
 
 }  // namespace qxu

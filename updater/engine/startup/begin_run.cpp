@@ -23,7 +23,7 @@ std::vector<std::wstring> TokensOf(wchar_t** list, int count) {
 
 class OptionApplier : public OptionPassHost {
  public:
-  explicit OptionApplier(UpdaterOptions& o) : o_(o) {}
+  explicit OptionApplier(UpdateOptions& o) : o_(o) {}
 
   bool PathExists(const std::wstring& path) override {
     return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -41,49 +41,49 @@ class OptionApplier : public OptionPassHost {
     return TokensOf(list.get(), count);
   }
   void NoteSettingFile(const std::wstring& path) override {
-    if (!o_.settingFile) o_.settingFile = DupString(path.c_str());
+    if (o_.settingFile.empty()) o_.settingFile = path;
   }
   void Apply(OptionId id, const std::wstring* value) override {
-    const wchar_t* v = value ? value->c_str() : nullptr;
+    const std::wstring v = value ? *value : std::wstring();
     switch (id) {
-      case OptionId::Silent: o_.silent = 1; o_.information = 0; break;
-      case OptionId::NoSilent: o_.silent = 0; break;
+      case OptionId::Silent: o_.silent = true; o_.information = 0; break;
+      case OptionId::NoSilent: o_.silent = false; break;
       case OptionId::Information: o_.information = 1; break;
       case OptionId::NoInformation: o_.information = 0; break;
-      case OptionId::ForceUpdate: o_.forceUpdate = 1; break;
-      case OptionId::NoForceUpdate: o_.forceUpdate = 0; break;
-      case OptionId::NoCheckUpdate: o_.noCheckUpdate = 1; break;
-      case OptionId::OwnUpdate: o_.ownUpdate = 1; break;
-      case OptionId::DeleteSetting: o_.deleteSetting = 1; break;
-      case OptionId::Confirm: o_.confirm = 1; break;
-      case OptionId::NoConfirm: o_.confirm = 0; break;
-      case OptionId::ProxyNotUse: o_.proxyNotUse = 1; break;
+      case OptionId::ForceUpdate: o_.forceUpdate = true; break;
+      case OptionId::NoForceUpdate: o_.forceUpdate = false; break;
+      case OptionId::NoCheckUpdate: o_.noCheckUpdate = true; break;
+      case OptionId::OwnUpdate: o_.ownUpdate = true; break;
+      case OptionId::DeleteSetting: o_.deleteSetting = true; break;
+      case OptionId::Confirm: o_.confirm = true; break;
+      case OptionId::NoConfirm: o_.confirm = false; break;
+      case OptionId::ProxyNotUse: o_.proxyNotUse = true; break;
       case OptionId::ProxyServer:
-        o_.proxyServer = ReplaceString(o_.proxyServer, v);
+        o_.proxyServer = v;
         o_.argumentProxyFields |= kArgProxyServer;
         break;
       case OptionId::ProxyPort:
-        o_.proxyPort = ReplaceString(o_.proxyPort, v);
+        o_.proxyPort = v;
         o_.argumentProxyFields |= kArgProxyPort;
         break;
       case OptionId::ProxyUser:
-        o_.proxyUser = ReplaceString(o_.proxyUser, v);
+        o_.proxyUser = v;
         o_.proxyUserUse = 1;
         o_.argumentProxyFields |= kArgProxyUser;
         break;
       case OptionId::ProxyPassword:
-        o_.proxyPassword = ReplaceString(o_.proxyPassword, v);
+        o_.proxyPassword = v;
         o_.proxyUserUse = 1;
         o_.argumentProxyFields |= kArgProxyPassword;
         break;
       case OptionId::ProxyEncrypted:
-        o_.proxyPasswordScrambled = ReplaceString(o_.proxyPasswordScrambled, v);
+        o_.proxyPasswordScrambled = v;
         o_.proxyUserUse = 1;
         o_.argumentProxyFields |= kArgProxyScrambled;
         break;
-      case OptionId::Restart: o_.restartProgram = ReplaceString(o_.restartProgram, v); break;
-      case OptionId::Arg: o_.restartArguments = ReplaceString(o_.restartArguments, v); break;
-      case OptionId::NoRestart: o_.noRestart = 1; break;
+      case OptionId::Restart: o_.restartProgram = v; break;
+      case OptionId::Arg: o_.restartArguments = v; break;
+      case OptionId::NoRestart: o_.noRestart = true; break;
       case OptionId::SettingFile:
       case OptionId::Download:
       case OptionId::DownloadPair: break;
@@ -91,14 +91,14 @@ class OptionApplier : public OptionPassHost {
   }
 
  private:
-  UpdaterOptions& o_;
+  UpdateOptions& o_;
 };
 
 class ItemMaker : public ItemPassHost {
  public:
-  explicit ItemMaker(UpdaterProcess& p) : e_(*p.engine) {}
+  explicit ItemMaker(UpdateSession& s) : s_(s) {}
 
-  int ItemCount() override { return e_.itemCount; }
+  int ItemCount() override { return static_cast<int>(s_.items.size()); }
   bool AddDownload(const std::wstring& item) override { return Add(item, nullptr); }
   bool AddDownloadPair(const std::wstring& url, const std::wstring& localPath) override {
     return Add(url, &localPath);
@@ -106,7 +106,7 @@ class ItemMaker : public ItemPassHost {
   void LimitReached(int limit) override {
     wchar_t text[1024];
     swprintf(text, 1024, L"ダウンロード最大数（%ld）に達しました", static_cast<long>(limit));
-    ShowRunMessage(e_, text, MB_OK | MB_ICONWARNING);
+    ShowRunMessage(s_, text, MB_OK | MB_ICONWARNING);
   }
 
  private:
@@ -114,17 +114,16 @@ class ItemMaker : public ItemPassHost {
     std::unique_ptr<wchar_t[]> folder(new (std::nothrow) wchar_t[1024]);
     std::unique_ptr<wchar_t[]> name(new (std::nothrow) wchar_t[1024]);
     std::unique_ptr<wchar_t[]> local(new (std::nothrow) wchar_t[8192]);
-    std::unique_ptr<DownloadItem> item(new (std::nothrow) DownloadItem());
-    if (!folder || !name || !local || !item) return false;
+    if (!folder || !name || !local) return false;
     if (!SplitItemSpec(itemText.c_str(), folder.get(), 1024, name.get(), 1024, local.get(), 8192)) return false;
-    item->enabled = 1;
-    item->urlFolder = DupString(folder.get());
-    item->fileName = DupString(name.get());
-    item->localPath = DupString(pairPath ? pairPath->c_str() : local.get());
-    e_.items[e_.itemCount++] = std::move(item);
+    DownloadItem item;
+    item.urlFolder = folder.get();
+    item.fileName = name.get();
+    item.localPath = pairPath ? *pairPath : std::wstring(local.get());
+    s_.items.push_back(std::move(item));
     return true;
   }
-  UpdateEngine& e_;
+  UpdateSession& s_;
 };
 
 LocalDateTime Today(const SYSTEMTIME& t) {
@@ -138,8 +137,8 @@ LocalDateTime Today(const SYSTEMTIME& t) {
 }  // namespace
 
 int BeginRun(UpdaterProcess& p, const wchar_t* commandLine) {
-  UpdateEngine& e = *p.engine;
-  if (SelfUpdateDue(Today(p.today), p.settings.lastCheck, p.settings.autoUpdate)) e.options.ownUpdate = 1;
+  UpdateSession& e = p.session;
+  if (SelfUpdateDue(Today(p.today), p.settings.lastCheck, p.settings.autoUpdate)) e.options.ownUpdate = true;
 
   int count = 0;
   OwnedStringList list(SplitArguments(commandLine ? commandLine : L"", &count));
@@ -148,7 +147,7 @@ int BeginRun(UpdaterProcess& p, const wchar_t* commandLine) {
   OptionApplier options(e.options);
   RunOptionPass(args, options);
   e.argumentCount = static_cast<int>(args.size());
-  ItemMaker items(p);
+  ItemMaker items(e);
   RunItemPass(args, items);
 
   if (e.windows && !e.windows->OpenRunWindow(e.options.confirm, e.options.silent)) {

@@ -36,13 +36,13 @@ void OpenProgram(const std::wstring& path, const wchar_t* parameters, const wcha
   ShellExecuteW(nullptr, L"open", path.c_str(), parameters, folder, SW_SHOWNORMAL);
 }
 
-HICON LoadIconSized(HMODULE library, int id, int size) {
-  return static_cast<HICON>(LoadImageW(library, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+// 1 for a normal start that goes on, 0 when this start ends the process.
+FirstRunHooks FirstRunActions(UpdaterProcess& p) {
+  return p.shell ? p.shell->FirstRunActions() : DefaultFirstRunHooks();
 }
 
-// 1 for a normal start that goes on, 0 when this start ends the process.
 int DecideRole(UpdaterProcess& p) {
-  UpdateEngine& e = *p.engine;
+  UpdateSession& e = p.session;
   if (StartedAsNewCopy(e.programPath)) {
     // Process 3 of the chain: replace the old program with this copy. When
     // that never succeeds the old program stays, and the start that follows
@@ -60,8 +60,7 @@ int DecideRole(UpdaterProcess& p) {
   if (FileExists(marker)) DeleteLoop(marker);
   const std::wstring newCopy = e.programFolder + kNewCopyName;
   if (!FileExists(newCopy)) {
-    LoadUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(e.options),
-                        p.firstRunHooks ? p.firstRunHooks() : DefaultFirstRunHooks());
+    LoadUpdaterSettings(p.identity.get(), &p.settings, e.options, FirstRunActions(p));
     return 1;
   }
   // Process 4: the copy has done its work; remove it once it has ended.
@@ -71,24 +70,13 @@ int DecideRole(UpdaterProcess& p) {
   DeleteLoop(newCopy);
   const wchar_t* settingsPath = GetSettingFilePath(p.identity.get(), 1);
   if (replaced && settingsPath && FileExists(settingsPath)) {
-    LoadUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(e.options),
-                        p.firstRunHooks ? p.firstRunHooks() : DefaultFirstRunHooks());
-    SaveUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(e.options), 1);
+    LoadUpdaterSettings(p.identity.get(), &p.settings, e.options, FirstRunActions(p));
+    SaveUpdaterSettings(p.identity.get(), &p.settings, e.options, 1);
   }
   return 0;
 }
 
 }  // namespace
-
-SettingsOptionFields OptionFieldsOf(UpdaterOptions& o) {
-  SettingsOptionFields f;
-  f.information = &o.information;
-  f.proxyUserUse = &o.proxyUserUse;
-  f.proxyUser = &o.proxyUser;
-  f.proxyPassword = &o.proxyPassword;
-  f.proxyPasswordScrambled = &o.proxyPasswordScrambled;
-  return f;
-}
 
 int StartUp(UpdaterProcess& p) {
   p.com.Initialize();
@@ -96,8 +84,7 @@ int StartUp(UpdaterProcess& p) {
   if (!p.resources) return 0;  // nothing to show anything with: end silently
 
   p.identity.reset(CreateIdentity());
-  UpdateEngine& e = *p.engine;
-  e.Reset();
+  UpdateSession& e = p.session;
   e.identity = p.identity.get();
   if (p.identity) {
     SetQxUpdateIdentity(p.identity.get());
@@ -105,28 +92,20 @@ int StartUp(UpdaterProcess& p) {
     if (p.identity->programFolder) e.programFolder = p.identity->programFolder;
     if (p.identity->startFolder) e.startFolder = p.identity->startFolder;
   }
-  if (p.prepare) p.prepare(p);
-
-  HMODULE lib = p.resources.get();
-  p.icons.large.reset(LoadIconSized(lib, 10, 32));
-  p.icons.small.reset(LoadIconSized(lib, 10, 16));
-  for (int i = 0; i < 4; ++i) p.icons.frames[i].reset(LoadIconSized(lib, 12 + i, 16));
-  p.icons.checkEmpty.reset(LoadIconSized(lib, 20, 16));
-  p.icons.checkTicked.reset(LoadIconSized(lib, 21, 16));
-  // The scrambler's code table and permutation key are constants of the build.
+  if (p.shell) p.shell->Prepare(p);
 
   GetLocalTime(&p.today);
   return DecideRole(p);
 }
 
 void MainPhase(UpdaterProcess& p) {
-  UpdateEngine& e = *p.engine;
+  UpdateSession& e = p.session;
   if (p.commandLine == L"-ou" || p.commandLine == L"--own-update") {
     e.windows = nullptr;
     e.stampLastCheck = [&p] {
       // A newer copy was stored: the start after its replacement stamps.
-      if (p.engine->run.updatedCount > 0) return;
-      SaveUpdaterSettings(p.identity.get(), &p.settings, OptionFieldsOf(p.engine->options), 1);
+      if (p.session.run.updatedCount > 0) return;
+      SaveUpdaterSettings(p.identity.get(), &p.settings, p.session.options, 1);
     };
     RunSelfUpdate(e, p.selfUpdateServer);
     const std::wstring newCopy = e.programFolder + kNewCopyName;
@@ -139,9 +118,8 @@ void MainPhase(UpdaterProcess& p) {
 }
 
 void CleanUp(UpdaterProcess& p) {
-  UpdateEngine& e = *p.engine;
-  e.options.Reset();
-  e.FreeItems();
+  UpdateSession& e = p.session;
+  e.items.clear();
   if (p.shell) p.shell->DestroyWindows();
   e.downloader.reset();
   if (p.shell) p.shell->ReleaseTaskbar();

@@ -9,34 +9,9 @@
 #include "ui/identity/win32/program_identity.h"
 #include "ui/settings/core/updater_settings.h"
 #include "ui/settings/win32/settings_file.h"
-#include "update_engine.h"
+#include "update_session.h"
 
 namespace qxu {
-
-// Icons of the language resource library used by the windows and the tray.
-class IconOwner {
- public:
-  IconOwner() = default;
-  ~IconOwner() { reset(); }
-  IconOwner(const IconOwner&) = delete;
-  IconOwner& operator=(const IconOwner&) = delete;
-  HICON get() const { return icon_; }
-  void reset(HICON icon = nullptr) {
-    if (icon_) DestroyIcon(icon_);
-    icon_ = icon;
-  }
-
- private:
-  HICON icon_ = nullptr;
-};
-
-struct AppIcons {
-  IconOwner large;        // 10 at 32 by 32
-  IconOwner small;        // 10 at 16 by 16
-  IconOwner frames[4];    // 12, 13, 14, 15
-  IconOwner checkEmpty;   // 20
-  IconOwner checkTicked;  // 21
-};
 
 // COM for the main thread, released last of all.
 class ComApartment {
@@ -57,11 +32,14 @@ class ComApartment {
 
 struct UpdaterProcess;
 
-// The windows of a run: the hidden main window with its message loop and
-// tray icon, and the run windows. The run-windows module provides it.
+// The windows and dialogs of the process, as the entry point composes them.
 class UpdaterShell {
  public:
   virtual ~UpdaterShell() = default;
+  // Once the identity exists, before the settings are loaded.
+  virtual void Prepare(UpdaterProcess& process) = 0;
+  // The first-run questions' actions for the settings load.
+  virtual FirstRunHooks FirstRunActions() = 0;
   // Creates the hidden main window and runs the message loop until it ends.
   // Its start timer calls BeginRun (or shows the options dialog when the
   // command line is empty).
@@ -79,18 +57,9 @@ struct UpdaterProcess {
   IdentityOwner identity;
   UpdaterSettings settings;
   SYSTEMTIME today = {};
-  AppIcons icons;
-  UpdateEngine* engine = nullptr;
+  UpdateSession session;
   UpdaterShell* shell = nullptr;
   const wchar_t* selfUpdateServer = L"";
-  // How long the end of a windowed run waits for a cancelled worker; 0 for
-  // the windows' own limit.
-  DWORD workerWaitMs = 0;
-  // Called once the identity exists, before the settings are loaded: the
-  // windows' modules take what they need of the process here.
-  void (*prepare)(UpdaterProcess& process) = nullptr;
-  // The first-run questions' actions; the bare hooks when not set.
-  FirstRunHooks (*firstRunHooks)() = nullptr;
 };
 
 // Process entry; always 0.
@@ -102,11 +71,5 @@ void MainPhase(UpdaterProcess& p);
 // Options, items and the run window from the command line. Returns 1.
 int BeginRun(UpdaterProcess& p, const wchar_t* commandLine);
 void CleanUp(UpdaterProcess& p);
-
-// The option fields that the setting file also carries.
-SettingsOptionFields OptionFieldsOf(UpdaterOptions& o);
-
-// The shell used when no run-windows module is linked in.
-UpdaterShell* DefaultShell();
 
 }  // namespace qxu

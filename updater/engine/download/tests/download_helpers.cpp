@@ -50,27 +50,23 @@ std::string PatternBytes(std::size_t size, unsigned seed) {
   return ::testing::AssertionSuccess();
 }
 
-namespace {
-std::mutex g_logMutex;
-std::vector<std::pair<std::wstring, double>> g_log;
-}  // namespace
-
-void ProgressLog::Callback(const wchar_t* text, double value) {
-  std::lock_guard<std::mutex> lock(g_logMutex);
-  g_log.emplace_back(text ? text : L"", value);
+void ProgressLog::Callback(void* log, const wchar_t* text, double value) {
+  auto& self = *static_cast<ProgressLog*>(log);
+  std::lock_guard<std::mutex> lock(self.lock_);
+  self.entries_.emplace_back(text ? text : L"", value);
 }
 
 void ProgressLog::Clear() {
-  std::lock_guard<std::mutex> lock(g_logMutex);
-  g_log.clear();
+  std::lock_guard<std::mutex> lock(lock_);
+  entries_.clear();
 }
 
-std::vector<std::pair<std::wstring, double>> ProgressLog::Entries() {
-  std::lock_guard<std::mutex> lock(g_logMutex);
-  return g_log;
+std::vector<std::pair<std::wstring, double>> ProgressLog::Entries() const {
+  std::lock_guard<std::mutex> lock(lock_);
+  return entries_;
 }
 
-std::vector<std::wstring> ProgressLog::Texts() {
+std::vector<std::wstring> ProgressLog::Texts() const {
   std::vector<std::wstring> texts;
   for (const auto& e : Entries())
     if (texts.empty() || texts.back() != e.first) texts.push_back(e.first);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,11 +25,17 @@ std::string PatternBytes(std::size_t size, unsigned seed);
 ::testing::AssertionResult StoredAs(const std::wstring& path, const std::string& bytes, const FILETIME& time);
 
 // Progress reports the downloader made since the last Clear.
-struct ProgressLog {
-  static void Callback(const wchar_t* text, double value);
-  static void Clear();
-  static std::vector<std::pair<std::wstring, double>> Entries();
-  static std::vector<std::wstring> Texts();  // consecutive repeats folded
+// What a downloader reported, from any thread; context of Callback.
+class ProgressLog {
+ public:
+  static void Callback(void* log, const wchar_t* text, double value);
+  void Clear();
+  std::vector<std::pair<std::wstring, double>> Entries() const;
+  std::vector<std::wstring> Texts() const;  // consecutive repeats folded
+
+ private:
+  mutable std::mutex lock_;
+  std::vector<std::pair<std::wstring, double>> entries_;
 };
 
 // Answers the platform's proxy password dialog as a user would: user and

@@ -18,9 +18,10 @@ class Downloader : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(ServersRunning()) << "run through with_servers.sh";
-    ProgressLog::Clear();
-    dl.SetProgressCallback(&ProgressLog::Callback);
+    progress.Clear();
+    dl.SetProgressCallback(&ProgressLog::Callback, &progress);
   }
+  ProgressLog progress;
   HttpDownloader dl;
   TempFolder dir;
 };
@@ -70,20 +71,20 @@ TEST_F(Downloader, DownloadStoresTheServerTimeSoTheNextCheckIsUpToDate) {
       L"ファイルの存在を確認中", L"ファイル更新時刻を確認中", L"ファイルサイズを確認中",
       L"ページに接続中",         L"アクセスバッファサイズを確認中", L"ファイルの存在を確認中",
       L"ダウンロード中",         L"ダウンロード終了"};
-  EXPECT_EQ(ProgressLog::Texts(), expected);
+  EXPECT_EQ(progress.Texts(), expected);
   double last = -1.0;
-  for (const auto& e : ProgressLog::Entries()) {
+  for (const auto& e : progress.Entries()) {
     if (e.first != L"ダウンロード中" || e.second < 0) continue;
     EXPECT_GE(e.second, last);
     last = e.second;
   }
   EXPECT_DOUBLE_EQ(last, 100.0);
 
-  ProgressLog::Clear();
+  progress.Clear();
   EXPECT_EQ(dl.CheckAndDownload(url.c_str(), local.c_str(), local.c_str()), 0);
   EXPECT_EQ(dl.Status(), kStatusNoDownload);
   // The handle is open already, so the connecting text does not return.
-  EXPECT_EQ(ProgressLog::Texts().front(), L"ページに接続中");
+  EXPECT_EQ(progress.Texts().front(), L"ページに接続中");
 }
 
 TEST_F(Downloader, NoLastModifiedMeansNewerEveryTimeStampedWithTheCheckTime) {
@@ -165,7 +166,7 @@ TEST_F(Downloader, WithoutContentLengthProgressClimbsPerHundredKibibytes) {
   EXPECT_TRUE(stored == body);
   int wraps = 0;
   double last = 0;
-  for (const auto& e : ProgressLog::Entries()) {
+  for (const auto& e : progress.Entries()) {
     if (e.first != L"ダウンロード中" || e.second < 0) continue;
     EXPECT_LT(e.second, 100.0);
     if (e.second < last) ++wraps;
@@ -185,7 +186,7 @@ TEST_F(Downloader, DroppedConnectionKeepsTheOldFile) {
   EXPECT_EQ(dl.Status(), kStatusLocalFailure);
   EXPECT_TRUE(StoredAs(local, "the good old file", older));
   EXPECT_FALSE(FileExists(local + L".qxpart"));
-  EXPECT_EQ(ProgressLog::Texts().back(), L"ダウンロード中");
+  EXPECT_EQ(progress.Texts().back(), L"ダウンロード中");
 
   // Without an old file nothing at all is left behind.
   std::uint64_t size = 0;
@@ -229,7 +230,7 @@ TEST_F(Downloader, ProgressOfAFileBeyondFortyTwoMegabytesStaysInRange) {
   EXPECT_EQ(dl.Download(HttpUrl(served.name()).c_str(), local.c_str(), &kServerTime, &size), 1);
   EXPECT_EQ(size, body.size());
   double last = 0;
-  for (const auto& e : ProgressLog::Entries()) {
+  for (const auto& e : progress.Entries()) {
     if (e.first != L"ダウンロード中" || e.second < 0) continue;
     EXPECT_GE(e.second, last);
     EXPECT_LE(e.second, 100.0);

@@ -21,9 +21,10 @@ class ProxyDownloader : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(ServerPort("QX_TEST_PROXY_PORT"), 0) << "run through with_servers.sh";
-    ProgressLog::Clear();
-    dl.SetProgressCallback(&ProgressLog::Callback);
+    progress.Clear();
+    dl.SetProgressCallback(&ProgressLog::Callback, &progress);
   }
+  ProgressLog progress;
   HttpDownloader dl;
   TempFolder dir;
 };
@@ -38,7 +39,7 @@ TEST_F(ProxyDownloader, StoredCredentialsAnswerTheProxy) {
   std::string stored;
   ASSERT_TRUE(ReadBytes(local, &stored));
   EXPECT_TRUE(stored == body);
-  const auto texts = ProgressLog::Texts();
+  const auto texts = progress.Texts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), std::wstring(L"プロキシに接続中")), 1);
 }
 
@@ -57,7 +58,7 @@ TEST_F(ProxyDownloader, ProxyPortAloneDoesNotSwitchTheProxyOn) {
   FILETIME t;
   std::uint64_t size = 0;
   EXPECT_EQ(dl.CheckNewer(HttpUrl(served.name()).c_str(), (dir / L"d.bin").c_str(), &t, &size), 1);
-  const auto texts = ProgressLog::Texts();
+  const auto texts = progress.Texts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), std::wstring(L"プロキシに接続中")), 0);
 }
 

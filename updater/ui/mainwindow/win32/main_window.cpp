@@ -2,85 +2,77 @@
 
 #include <shellapi.h>
 
-#include "engine/workers/win32/run_shared.h"
-#include "engine/workers/win32/worker_threads.h"
 #include "run_outcome.h"
+#include "ui/identity/win32/program_identity.h"
 #include "ui/mainwindow/core/end_of_run.h"
-#include "ui/runwindows/win32/run_binding.h"
+#include "ui/runwindows/win32/run_window_common.h"
+#include "ui/runwindows/win32/run_windows.h"
 
 namespace qxu {
 
 namespace {
 
-const wchar_t* ProgramName() {
-  ProgramIdentity* identity = Binding().identity;
-  return identity && identity->programName ? identity->programName : kProgramName;
-}
+const wchar_t* OrNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
 
-void ShowResult() {
-  WindowsBinding& b = Binding();
-  RunState* run = Shared().run;
-  if (!run) return;
-  ResultMessage m = ResultMessageFor(run->updatedCount, run->allSucceeded, Flag(b.information, 1), Flag(b.confirm));
+void ShowResult(RunWindows& w) {
+  const UpdateSession& s = w.session;
+  ResultMessage m = ResultMessageFor(s.run.updatedCount, s.run.allSucceeded, s.options.information, s.options.confirm);
   if (m.icon == MessageIcon::None) return;
-  wchar_t text[1024];
-  lstrcpynW(text, m.text.c_str(), 1024);
   UINT icon = m.icon == MessageIcon::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
-  MessageBoxW(nullptr, text, MessageCaption(b.identity), MB_OK | icon);
+  MessageBoxW(nullptr, m.text.c_str(), w.ProgramName(), MB_OK | icon);
 }
 
-void EndOfRun(HWND window) {
-  WindowsBinding& b = Binding();
-  RunState* run = Shared().run;
-  ShowResult();
-  const wchar_t* program = Text(b.restartProgram);
-  if (ShouldOpenRestart(program, Flag(b.noRestart), run ? static_cast<int>(run->updatedCount) : 0))
-    ShellExecuteW(nullptr, L"open", program, Text(b.restartArguments), nullptr, SW_SHOWNORMAL);
-  const wchar_t* description = Text(b.settingFile);
-  if (ShouldDeleteDescription(description, Flag(b.deleteSetting),
+void EndOfRun(RunWindows& w, HWND window) {
+  const UpdateOptions& o = w.session.options;
+  ShowResult(w);
+  const wchar_t* program = OrNull(o.restartProgram);
+  if (ShouldOpenRestart(program, o.noRestart, w.session.run.updatedCount))
+    ShellExecuteW(nullptr, L"open", program, OrNull(o.restartArguments), nullptr, SW_SHOWNORMAL);
+  const wchar_t* description = OrNull(o.settingFile);
+  if (ShouldDeleteDescription(description, o.deleteSetting,
                               description && GetFileAttributesW(description) != INVALID_FILE_ATTRIBUTES))
     DeleteFileW(description);
   SendMessageW(window, WM_CLOSE, 0, 0);
 }
 
-void StartWork(HWND window) {
-  WindowsBinding& b = Binding();
-  const wchar_t* line = b.commandLine ? *b.commandLine : nullptr;
-  if (line && *line) {
-    if (b.beginRun) b.beginRun();
+void StartWork(RunWindows& w, HWND window) {
+  if (!w.commandLine.empty()) {
+    if (w.beginRun) w.beginRun();
     return;
   }
-  INT_PTR result = b.showOptionsDialog ? b.showOptionsDialog() : -1;
-  if (result == kOptionsSelfUpdate && b.ownUpdate) *b.ownUpdate = 1;
+  const int result = w.showOptionsDialog ? w.showOptionsDialog() : -1;
+  if (result == kOptionsSelfUpdate) w.session.options.ownUpdate = true;
   SetTimer(window, kCloseTimer, 100, nullptr);
 }
 
-}  // namespace
-
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  RunShared& shared = Shared();
+  if (message == WM_CREATE) {
+    auto& w = *static_cast<RunWindows*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&w));
+    w.mainWindow = window;
+    w.RememberSavedOptions();
+    w.tray.Add(window, w.icons.small.get(), w.ProgramName());
+    SetTimer(window, kStartTimer, 100, nullptr);
+    return 0;
+  }
+  if (!GetWindowLongPtrW(window, GWLP_USERDATA)) return DefWindowProcW(window, message, wParam, lParam);
+  RunWindows& w = RunWindowsOfWindow(window);
   switch (message) {
-    case WM_CREATE:
-      shared.mainWindow = window;
-      RememberSavedOptions();
-      shared.tray.Add(window, shared.icons.small.get(), ProgramName());
-      SetTimer(window, kStartTimer, 100, nullptr);
-      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
     case WM_CLOSE:
-      shared.mainWindow = nullptr;
+      w.mainWindow = nullptr;
       DestroyWindow(window);
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) != kCommandEnd) return 0;
-      EndOfRun(window);
+      EndOfRun(w, window);
       return 1;
     case WM_TIMER:
       if (wParam == kStartTimer) {
         KillTimer(window, kStartTimer);
-        StartWork(window);
+        StartWork(w, window);
       } else if (wParam == kCloseTimer) {
         KillTimer(window, kCloseTimer);
         SendMessageW(window, WM_CLOSE, 0, 0);
@@ -90,57 +82,52 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-int CreateMainWindow() {
-  WindowsBinding& b = Binding();
-  RunShared& shared = Shared();
-  const wchar_t* className = b.identity && b.identity->seriesKey ? b.identity->seriesKey : kSeriesKey;
+}  // namespace
+
+int CreateMainWindow(RunWindows& w) {
+  const ProgramIdentity* identity = w.session.identity;
+  const wchar_t* className = identity && identity->seriesKey ? identity->seriesKey : kSeriesKey;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   wc.lpfnWndProc = MainWindowProc;
-  wc.hInstance = b.resources;
-  wc.hIcon = shared.icons.large.get();
-  wc.hIconSm = shared.icons.small.get();
+  wc.hInstance = w.resources;
+  wc.hIcon = w.icons.large.get();
+  wc.hIconSm = w.icons.small.get();
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   wc.lpszClassName = className;
   if (!RegisterClassExW(&wc)) return 0;
-  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, className, ProgramName(), WS_POPUP,
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, className, w.ProgramName(), WS_POPUP,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                b.resources, nullptr);
+                                w.resources, &w);
   if (!window) return 0;
   ShowWindow(window, SW_HIDE);
   return 1;
 }
 
-void RunMessageLoop(DWORD workerWaitMs) {
-  if (Shared().mainWindow) {
+void RunMessageLoop(RunWindows& w) {
+  if (w.mainWindow) {
     MSG m;
     BOOL got;
     while ((got = GetMessageW(&m, nullptr, 0, 0)) != 0 && got != -1) {
-      HWND run = Shared().runWindow;
+      HWND run = w.runWindow;
       if (run && IsDialogMessageW(run, &m)) continue;
       TranslateMessage(&m);
       DispatchMessageW(&m);
     }
   }
-  if (!WaitForRunThreads(workerWaitMs)) {
+  if (!w.threads.WaitAll(kWorkerWaitMs)) {
     // A transfer that hangs past the limit: end here rather than free what
     // the worker still reads.
-    Shared().tray.Remove();
+    w.tray.Remove();
     ExitProcess(0);
   }
 }
 
-void DestroyWindowsAtExit() {
-  RunShared& shared = Shared();
-  if (HWND run = shared.runWindow.exchange(nullptr)) DestroyWindow(run);
-  if (HWND main = shared.mainWindow) SendMessageW(main, WM_CLOSE, 0, 0);
-  shared.tray.Remove();
-}
-
-void CloseWindowsAtExit() {
-  DestroyWindowsAtExit();
-  Shared().taskbar.Release();
+void DestroyWindowsAtExit(RunWindows& w) {
+  if (HWND run = w.runWindow.exchange(nullptr)) DestroyWindow(run);
+  if (HWND main = w.mainWindow) SendMessageW(main, WM_CLOSE, 0, 0);
+  w.tray.Remove();
 }
 
 }  // namespace qxu

@@ -15,17 +15,13 @@ struct DialogContext {
   HMODULE library = nullptr;
   ProgramIdentity* identity = nullptr;
   UpdaterSettings* settings = nullptr;
-  SettingsOptionFields options;
+  SettingsOptions* options = nullptr;  // the run's options, which the file also carries
 };
-
-inline ProxyCredentialFields ProxyFieldsOf(const DialogContext& context) {
-  return {context.options.proxyUser, context.options.proxyPassword,
-          context.options.proxyPasswordScrambled};
-}
 
 // Writes the setting file without stamping LastCheck.
 inline void SaveDialogSettings(const DialogContext& context) {
-  if (context.settings) SaveUpdaterSettings(context.identity, context.settings, context.options, 0);
+  if (context.settings && context.options)
+    SaveUpdaterSettings(context.identity, context.settings, *context.options, 0);
 }
 
 }  // namespace qxu

@@ -15,15 +15,18 @@
 namespace qxu {
 namespace {
 
-// The one options dialog of the process.
+// What one open options dialog works on; it lives on ShowOptionsDialog's stack.
 struct OptionsState {
   const DialogContext* context = nullptr;
   const WindowIcons* icons = nullptr;
 };
-OptionsState g_options;
 
-const wchar_t* ProgramPath() {
-  ProgramIdentity* identity = g_options.context->identity;
+OptionsState& StateOf(HWND dialog) {
+  return *reinterpret_cast<OptionsState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+const wchar_t* ProgramPath(const OptionsState& state) {
+  ProgramIdentity* identity = state.context->identity;
   return identity && identity->programPath ? identity->programPath : L"";
 }
 
@@ -37,13 +40,13 @@ int IsTicked(HWND dialog, int control) {
   return IsDlgButtonChecked(dialog, control) == BST_CHECKED ? 1 : 0;
 }
 
-void ChangeAssociation(HWND dialog) {
-  const wchar_t* caption = MessageCaption(g_options.context->identity);
+void ChangeAssociation(HWND dialog, const OptionsState& state) {
+  const wchar_t* caption = MessageCaption(state.context->identity);
   if (IsTicked(dialog, QXU_OPTIONS_ASSOCIATE)) {
     if (MessageBoxW(dialog, kAssociateQuestion, kAssociateQuestionCaption,
                     MB_OKCANCEL | MB_ICONQUESTION) == IDOK &&
         RegisterAssociation(kAssociationTypeName, kOptionsTypeDescription, kAssociationVerbCaption,
-                            ProgramPath(), kAssociationExtension, ProgramPath(),
+                            ProgramPath(state), kAssociationExtension, ProgramPath(state),
                             kAssociationIconIndex) == 1)
       // Told only when it worked; the box shows the real state either way.
       MessageBoxW(dialog, kAssociated, caption, MB_OK | MB_ICONINFORMATION);
@@ -57,20 +60,19 @@ void ChangeAssociation(HWND dialog) {
   SetCheck(dialog, QXU_OPTIONS_ASSOCIATE, AssociationPresent());
 }
 
-void ShowProgramHelp(HWND dialog) {
-  ProgramIdentity* identity = g_options.context->identity;
+void ShowProgramHelp(HWND dialog, const OptionsState& state) {
+  ProgramIdentity* identity = state.context->identity;
   std::wstring file = identity && identity->programFolder ? identity->programFolder : L"";
   file += kHelpFileName;
   ShowHelp(identity, dialog, file.c_str(), kHelpTopic);
 }
 
-void InitOptions(HWND dialog) {
-  const DialogContext& context = *g_options.context;
-  g_options.icons->SetOn(dialog);
+void InitOptions(HWND dialog, const OptionsState& state) {
+  const DialogContext& context = *state.context;
+  state.icons->SetOn(dialog);
   SetProgramTitle(context.identity, dialog);
   CentreWindow(dialog, 0, nullptr);
-  SetCheck(dialog, QXU_OPTIONS_INFORMATION,
-           context.options.information ? *context.options.information : 0);
+  SetCheck(dialog, QXU_OPTIONS_INFORMATION, context.options ? context.options->information : 0);
   SetCheck(dialog, QXU_OPTIONS_AUTO_UPDATE, context.settings ? context.settings->autoUpdate : 0);
   SetCheck(dialog, QXU_OPTIONS_ASSOCIATE, AssociationPresent());
   SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
@@ -84,7 +86,8 @@ void Finish(HWND dialog, int result) {
 }
 
 bool OnCommand(HWND dialog, int command) {
-  const DialogContext& context = *g_options.context;
+  const OptionsState& state = StateOf(dialog);
+  const DialogContext& context = *state.context;
   switch (command) {
     case IDOK:
       SaveDialogSettings(context);
@@ -97,21 +100,20 @@ bool OnCommand(HWND dialog, int command) {
       Finish(dialog, kOptionsSelfUpdateNow);
       return true;
     case QXU_OPTIONS_HELP:
-      ShowProgramHelp(dialog);
+      ShowProgramHelp(dialog, state);
       break;
     case QXU_OPTIONS_PROXY:
       ShowProxyDialog(context);
       break;
     case QXU_OPTIONS_ASSOCIATE:
-      ChangeAssociation(dialog);
+      ChangeAssociation(dialog, state);
       break;
     case QXU_OPTIONS_ABOUT:
-      ShowAboutDialog(context.library, QXU_DIALOG_ABOUT, dialog, g_options.icons->big(),
-                      g_options.icons->small(), nullptr, context.identity, 1);
+      ShowAboutDialog(context.library, QXU_DIALOG_ABOUT, dialog, state.icons->big(),
+                      state.icons->small(), nullptr, context.identity, 1);
       break;
     case QXU_OPTIONS_INFORMATION:
-      if (context.options.information)
-        *context.options.information = IsTicked(dialog, QXU_OPTIONS_INFORMATION);
+      if (context.options) context.options->information = IsTicked(dialog, QXU_OPTIONS_INFORMATION);
       SaveDialogSettings(context);
       break;
     case QXU_OPTIONS_AUTO_UPDATE:
@@ -126,12 +128,14 @@ bool OnCommand(HWND dialog, int command) {
   return true;
 }
 
-INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      InitOptions(dialog);
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      InitOptions(dialog, StateOf(dialog));
       return TRUE;
     case WM_COMMAND:
+      if (!GetWindowLongPtrW(dialog, DWLP_USER)) return FALSE;
       return OnCommand(dialog, LOWORD(wParam)) ? TRUE : FALSE;
     default:
       return FALSE;
@@ -142,11 +146,10 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 int ShowOptionsDialog(const DialogContext& context) {
   WindowIcons icons(context.library);
-  g_options = OptionsState{&context, &icons};
-  const INT_PTR result =
-      DialogBoxParamW(context.library, MAKEINTRESOURCEW(QXU_DIALOG_OPTIONS), nullptr, OptionsProc, 0);
+  OptionsState state{&context, &icons};
+  const INT_PTR result = DialogBoxParamW(context.library, MAKEINTRESOURCEW(QXU_DIALOG_OPTIONS), nullptr,
+                                         OptionsProc, reinterpret_cast<LPARAM>(&state));
   RebuildOptionTooltips(nullptr, 0);
-  g_options = OptionsState{};
   // A dialog that could not be made counts as closed, so the caller ends.
   if (result != IDOK && result != kOptionsSelfUpdateNow) return IDCANCEL;
   return static_cast<int>(result);

@@ -10,11 +10,13 @@
 namespace qxu {
 namespace {
 
+// What one open proxy dialog works on; it lives on ShowProxyDialog's stack.
 struct ProxyState {
   const DialogContext* context = nullptr;
   const WindowIcons* icons = nullptr;
 };
-ProxyState g_proxy;
+
+ProxyState& StateOf(HWND dialog) { return *reinterpret_cast<ProxyState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 void EnableEdits(HWND dialog, int on) {
   EnableWindow(GetDlgItem(dialog, QXU_PROXY_USER), on ? TRUE : FALSE);
@@ -22,41 +24,44 @@ void EnableEdits(HWND dialog, int on) {
 }
 
 void InitProxy(HWND dialog) {
-  const DialogContext& context = *g_proxy.context;
-  g_proxy.icons->SetOn(dialog);
+  const ProxyState& state = StateOf(dialog);
+  const DialogContext& context = *state.context;
+  const SettingsOptions& options = *context.options;
+  state.icons->SetOn(dialog);
   CentreWindow(dialog, 0, nullptr);
   SetProgramTitle(context.identity, dialog);
   for (int edit : {QXU_PROXY_USER, QXU_PROXY_PASSWORD})
     SendDlgItemMessageW(dialog, edit, EM_LIMITTEXT, kProxyTextChars - 1, 0);
-  if (context.options.proxyUser && *context.options.proxyUser)
-    SetDlgItemTextW(dialog, QXU_PROXY_USER, *context.options.proxyUser);
+  if (!options.proxyUser.empty()) SetDlgItemTextW(dialog, QXU_PROXY_USER, options.proxyUser.c_str());
   wchar_t password[kProxyTextChars];
-  PasswordForDisplay(ProxyFieldsOf(context), password, kProxyTextChars);
+  PasswordForDisplay(options, password, kProxyTextChars);
   if (password[0]) SetDlgItemTextW(dialog, QXU_PROXY_PASSWORD, password);
   SecureZeroMemory(password, sizeof(password));
-  const int use = context.options.proxyUserUse ? *context.options.proxyUserUse : 0;
+  const int use = options.proxyUserUse;
   CheckDlgButton(dialog, QXU_PROXY_USE, use ? BST_CHECKED : BST_UNCHECKED);
   EnableEdits(dialog, use);
   SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void Confirm(HWND dialog) {
-  const DialogContext& context = *g_proxy.context;
+  const DialogContext& context = *StateOf(dialog).context;
   wchar_t user[kProxyTextChars] = {}, password[kProxyTextChars] = {};
   GetDlgItemTextW(dialog, QXU_PROXY_USER, user, kProxyTextChars);
   GetDlgItemTextW(dialog, QXU_PROXY_PASSWORD, password, kProxyTextChars);
-  TakeProxyCredentials(ProxyFieldsOf(context), user, password);
+  TakeProxyCredentials(*context.options, user, password);
   SecureZeroMemory(password, sizeof(password));
   SaveDialogSettings(context);
   EndDialog(dialog, IDOK);
 }
 
-INT_PTR CALLBACK ProxyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ProxyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       InitProxy(dialog);
       return TRUE;
     case WM_COMMAND:
+      if (!GetWindowLongPtrW(dialog, DWLP_USER)) return FALSE;
       switch (LOWORD(wParam)) {
         case IDOK:
           Confirm(dialog);
@@ -66,7 +71,7 @@ INT_PTR CALLBACK ProxyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
           return TRUE;
         case QXU_PROXY_USE: {
           const int use = IsDlgButtonChecked(dialog, QXU_PROXY_USE) == BST_CHECKED ? 1 : 0;
-          if (g_proxy.context->options.proxyUserUse) *g_proxy.context->options.proxyUserUse = use;
+          StateOf(dialog).context->options->proxyUserUse = use;
           EnableEdits(dialog, use);
           return TRUE;
         }
@@ -81,13 +86,11 @@ INT_PTR CALLBACK ProxyProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int ShowProxyDialog(const DialogContext& context) {
+  if (!context.options) return IDCANCEL;
   WindowIcons icons(context.library);
-  // The options dialog's state is not touched: this may run inside it.
-  const ProxyState outer = g_proxy;
-  g_proxy = ProxyState{&context, &icons};
+  ProxyState state{&context, &icons};
   const INT_PTR result = DialogBoxParamW(context.library, MAKEINTRESOURCEW(QXU_DIALOG_PROXY_USER),
-                                         nullptr, ProxyProc, 0);
-  g_proxy = outer;
+                                         nullptr, ProxyProc, reinterpret_cast<LPARAM>(&state));
   return result == IDOK ? IDOK : IDCANCEL;
 }
 

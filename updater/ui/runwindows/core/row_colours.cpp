@@ -1,22 +1,19 @@
 #include "ui/runwindows/core/row_colours.h"
 
-#include <cwchar>
-
 namespace qxu {
 
 namespace {
-bool Is(const wchar_t* status, const wchar_t* text) { return status && std::wcscmp(status, text) == 0; }
 constexpr Rgb kBlack{0, 0, 0};
 }  // namespace
 
-RowColours ChooseRowColours(bool selected, const wchar_t* status, int stateImage) {
+RowColours ChooseRowColours(bool selected, RowState state, int stateImage) {
   if (selected) return {{0, 0, 255}, {255, 255, 0}};
-  if (Is(status, kRowDownloading)) return {{192, 255, 255}, kBlack};
-  if (Is(status, kRowDownloaded)) return {{240, 255, 255}, kBlack};
+  if (state == RowState::Downloading) return {{192, 255, 255}, kBlack};
+  if (state == RowState::Downloaded) return {{240, 255, 255}, kBlack};
   if (stateImage == kMarkOn) return {{255, 224, 255}, kBlack};
   if (stateImage == kMarkOff) {
-    if (Is(status, kRowChecking)) return {{255, 255, 224}, kBlack};
-    if (Is(status, kRowUnknown)) return {{224, 224, 224}, {128, 128, 128}};
+    if (state == RowState::Checking) return {{255, 255, 224}, kBlack};
+    if (state == RowState::Unknown) return {{224, 224, 224}, {128, 128, 128}};
   }
   return {{255, 255, 255}, kBlack};
 }

@@ -2,6 +2,8 @@
 // Colours and check icon of one row of the confirm list.
 #include <cstdint>
 
+#include "row_state.h"
+
 namespace qxu {
 
 struct Rgb {
@@ -22,14 +24,8 @@ inline constexpr int kMarkOn = 2;
 inline constexpr int kIconCheckEmpty = 20;
 inline constexpr int kIconCheckTicked = 21;
 
-// Row status texts written while the passes run.
-inline constexpr wchar_t kRowChecking[] = L"チェック中...";
-inline constexpr wchar_t kRowUnknown[] = L"不明";
-inline constexpr wchar_t kRowDownloading[] = L"ダウンロード中...";
-inline constexpr wchar_t kRowDownloaded[] = L"ダウンロード完了";
-
-// First fitting line of the row colour table; status texts are compared whole.
-RowColours ChooseRowColours(bool selected, const wchar_t* status, int stateImage);
+// First fitting line of the row colour table.
+RowColours ChooseRowColours(bool selected, RowState state, int stateImage);
 
 int CheckIconFor(int stateImage);
 

@@ -2,17 +2,9 @@
 
 #include <commctrl.h>
 
-#include "engine/workers/win32/run_shared.h"
 #include "ui/runwindows/core/row_colours.h"
 
 namespace qxu {
-
-namespace {
-HWND CurrentList() {
-  HWND window = Shared().runWindow;
-  return window ? GetDlgItem(window, kConfirmList) : nullptr;
-}
-}  // namespace
 
 int ListRowMark(HWND list, int index) {
   if (!list) return 0;
@@ -39,36 +31,33 @@ void InvalidateRow(HWND list, int index) {
   InvalidateRect(list, &r, TRUE);
 }
 
-void SetRowStatus(int index, const wchar_t* text) {
-  HWND list = CurrentList();
+void SetListRowState(HWND list, int index, RowState state, const wchar_t* text) {
   if (!list) return;
-  LVITEMW item{};
-  item.iSubItem = 1;
-  item.pszText = const_cast<wchar_t*>(text ? text : L"");
-  SendMessageW(list, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+  LVITEMW data{};
+  data.mask = LVIF_PARAM;
+  data.iItem = index;
+  data.lParam = static_cast<LPARAM>(state);
+  SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+  LVITEMW cell{};
+  cell.iSubItem = 1;
+  cell.pszText = const_cast<wchar_t*>(text ? text : L"");
+  SendMessageW(list, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&cell));
   InvalidateRow(list, index);
 }
 
-int RowMark(int index) { return ListRowMark(CurrentList(), index); }
-
-void SetRowMark(int index, int mark) {
-  HWND list = CurrentList();
-  SetListRowMark(list, index, mark);
-  InvalidateRow(list, index);
+RowState ListRowState(HWND list, int index) {
+  LVITEMW data{};
+  data.mask = LVIF_PARAM;
+  data.iItem = index;
+  if (!list || !SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data))) return RowState::None;
+  return static_cast<RowState>(data.lParam);
 }
 
-void SetActionButton(const wchar_t* caption, bool enabled) {
-  HWND window = Shared().runWindow;
-  if (!window) return;
-  HWND button = GetDlgItem(window, kConfirmActionButton);
+void SetActionButton(HWND window, const wchar_t* caption, bool enabled) {
+  HWND button = window ? GetDlgItem(window, IDOK) : nullptr;
   if (!button) return;
   if (caption) SetWindowTextW(button, caption);
   EnableWindow(button, enabled ? TRUE : FALSE);
-}
-
-void ShowDownloadBar() {
-  HWND window = Shared().runWindow;
-  if (HWND bar = window ? GetDlgItem(window, kConfirmDownloadBar) : nullptr) ShowWindow(bar, SW_SHOW);
 }
 
 }  // namespace qxu

@@ -2,32 +2,25 @@
 
 #include <commctrl.h>
 
-#include "engine/workers/win32/run_shared.h"
-#include "engine/workers/win32/worker_threads.h"
+#include "ui/identity/win32/program_identity.h"
+#include "ui/lang/resource_ids.h"
 #include "ui/placement/win32/tooltip.h"
 #include "ui/placement/win32/window_placement.h"
 #include "ui/runwindows/core/row_colours.h"
 #include "ui/runwindows/core/run_layout.h"
 #include "ui/runwindows/win32/confirm_rows.h"
 #include "ui/runwindows/win32/row_painter.h"
-#include "ui/runwindows/win32/run_binding.h"
 #include "ui/runwindows/win32/run_window_common.h"
+#include "ui/runwindows/win32/run_windows.h"
 
 namespace qxu {
 
 namespace {
 
-constexpr int kCloseButton = 2;
+constexpr int kCloseButton = IDCANCEL;
+constexpr int kActionButton = IDOK;
 
-struct ConfirmState {
-  int updateStarted = 0;
-  int previousSelected = -1;  // kept from one window to the next
-  HWND tooltip = nullptr;
-  bool closing = false;
-};
-ConfirmState g_state;
-
-HWND List(HWND window) { return GetDlgItem(window, kConfirmList); }
+HWND List(HWND window) { return GetDlgItem(window, QXU_CONFIRM_LIST); }
 
 void SetColumnWidths(HWND list, int listWidth) {
   ListColumns c = SplitColumns(listWidth, GetSystemMetrics(SM_CXVSCROLL));
@@ -47,8 +40,8 @@ void LayOut(HWND window) {
   GetWindowRect(close, &b);
   ConfirmLayout l = LayOutConfirm(client.right, client.bottom, b.right - b.left, b.bottom - b.top);
   Place(close, l.closeButton, SWP_SHOWWINDOW);
-  Place(GetDlgItem(window, kConfirmActionButton), l.actionButton, SWP_SHOWWINDOW);
-  Place(GetDlgItem(window, kConfirmDownloadBar), l.downloadBar, SWP_NOREDRAW);
+  Place(GetDlgItem(window, kActionButton), l.actionButton, SWP_SHOWWINDOW);
+  Place(GetDlgItem(window, QXU_CONFIRM_PROGRESS), l.downloadBar, SWP_NOREDRAW);
   HWND list = List(window);
   Place(list, l.list, SWP_SHOWWINDOW);
   RECT r;
@@ -56,9 +49,9 @@ void LayOut(HWND window) {
   SetColumnWidths(list, r.right - r.left);
 }
 
-void StoreGeometry(HWND window) {
-  if (Silent()) return;
-  UpdaterSettings* s = Binding().settings;
+void StoreGeometry(RunWindows& w, HWND window) {
+  if (w.Silent()) return;
+  UpdaterSettings* s = w.settings;
   RectRecord r;
   if (!s || !ReadWindowRect(window, &r, nullptr)) return;
   s->confirmWindowX = r.x;
@@ -67,8 +60,8 @@ void StoreGeometry(HWND window) {
   s->confirmWindowHeight = r.height;
 }
 
-void PlaceAtStored(HWND window) {
-  UpdaterSettings* s = Binding().settings;
+void PlaceAtStored(RunWindows& w, HWND window) {
+  UpdaterSettings* s = w.settings;
   if (!s) return;
   StoredRect opening = ConfirmOpeningRect(
       {s->confirmWindowX, s->confirmWindowY, s->confirmWindowWidth, s->confirmWindowHeight});
@@ -101,110 +94,107 @@ void InsertColumns(HWND list) {
   }
 }
 
-void InsertRows(HWND list) {
-  WindowsBinding& b = Binding();
+void InsertRows(RunWindows& w, HWND list) {
   SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-  int count = b.itemCount ? b.itemCount() : 0;
-  for (int i = 0; i < count; ++i) {
+  const auto& items = w.session.items;
+  for (int i = 0; i < static_cast<int>(items.size()); ++i) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = i;
-    const wchar_t* name = b.itemFileName ? b.itemFileName(i) : nullptr;
-    item.pszText = const_cast<wchar_t*>(name ? name : L"");
-    item.lParam = i;
+    item.pszText = const_cast<wchar_t*>(items[i].fileName.c_str());
+    item.lParam = static_cast<LPARAM>(RowState::None);
     int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     SetListRowMark(list, row, kMarkOff);
   }
 }
 
-void Initialise(HWND window) {
-  WindowsBinding& b = Binding();
-  g_state.closing = false;
-  SetRunWindowIcons(window);
-  if (Silent()) HideSilently(window);
-  Shared().runWindow = window;
-  SetProgramTitle(b.identity, window);
-  HWND bar = GetDlgItem(window, kConfirmDownloadBar);
+void Initialise(RunWindows& w, HWND window) {
+  ConfirmState& state = w.confirm;
+  state.closing = false;
+  SetRunWindowIcons(w, window);
+  if (w.Silent()) HideSilently(window);
+  w.runWindow = window;
+  SetProgramTitle(w.session.identity, window);
+  HWND bar = GetDlgItem(window, QXU_CONFIRM_PROGRESS);
   ShowWindow(bar, SW_HIDE);
   ResetBar(bar);
-  ResetTaskbar(window);
-  if (!Silent()) {
-    PlaceAtStored(window);
+  ResetTaskbar(w, window);
+  if (!w.Silent()) {
+    PlaceAtStored(w, window);
     BringToFront(window);
     LayOut(window);
   }
   HWND list = List(window);
-  g_state.tooltip = AttachTooltip(GetModuleHandleW(nullptr), window, kConfirmList, kListTooltipText, 1);
-  g_state.updateStarted = 0;
+  state.tooltip = AttachTooltip(GetModuleHandleW(nullptr), window, QXU_CONFIRM_LIST, kListTooltipText, 1);
+  state.updateStarted = false;
   InsertColumns(list);
-  InsertRows(list);
-  if (RunState* run = Shared().run) {
-    run->allSucceeded = 1;
-    run->keepGoing = 1;
-    run->updatedCount = 0;
-  }
+  InsertRows(w, list);
+  RunState& run = w.session.run;
+  run.allSucceeded = 1;
+  run.keepGoing = 1;
+  run.updatedCount = 0;
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(kCommandCheck, 0), 0);
 }
 
-void Finish(HWND window) {
-  HWND tooltip = g_state.tooltip;
-  g_state.tooltip = nullptr;
-  EndRunWindow(window, tooltip);
+void Finish(RunWindows& w, HWND window) {
+  HWND tooltip = w.confirm.tooltip;
+  w.confirm.tooltip = nullptr;
+  EndRunWindow(w, window, tooltip);
 }
 
-void Close(HWND window) {
-  if (g_state.closing) return;
-  g_state.closing = true;
-  if (RunState* run = Shared().run) run->keepGoing = 0;
+void Close(RunWindows& w, HWND window) {
+  if (w.confirm.closing) return;
+  w.confirm.closing = true;
+  w.session.run.keepGoing = 0;
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(kCommandGeometry, 0), 0);
-  SaveRunSettings();
-  Finish(window);
+  w.SaveRunSettings();
+  Finish(w, window);
 }
 
-void Abort(HWND window) {
-  if (g_state.closing) return;
+void Abort(RunWindows& w, HWND window) {
+  if (w.confirm.closing) return;
   // The message box below runs a message loop: a worker ending meanwhile
   // must not close the window under the abort.
-  g_state.closing = true;
-  RunState* run = Shared().run;
-  if (run) run->keepGoing = 0;
-  MessageBoxW(window, L"中断しました", MessageCaption(Binding().identity), MB_OK | MB_ICONWARNING);
+  w.confirm.closing = true;
+  RunState& run = w.session.run;
+  run.keepGoing = 0;
+  MessageBoxW(window, L"中断しました", w.ProgramName(), MB_OK | MB_ICONWARNING);
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(kCommandGeometry, 0), 0);
-  SaveRunSettings();
-  Shared().runWindow = nullptr;
-  if (run) run->updatedCount = -1;
-  Finish(window);
+  w.SaveRunSettings();
+  w.runWindow = nullptr;
+  run.updatedCount = -1;
+  Finish(w, window);
 }
 
-void Action(HWND window) {
-  if (g_state.updateStarted == 0) {
-    g_state.updateStarted = 1;
-    StartRunThreads(Binding().downloadPass, kActivityDownloading);
+void Action(RunWindows& w, HWND window) {
+  if (!w.confirm.updateStarted) {
+    w.confirm.updateStarted = true;
+    w.StartPass(RunPass::Download, kActivityDownloading);
   } else {
-    Abort(window);
+    Abort(w, window);
   }
 }
 
-void RepaintSelection(HWND list) {
-  if (g_state.previousSelected >= 0) InvalidateRow(list, g_state.previousSelected);
+void RepaintSelection(ConfirmState& state, HWND list) {
+  if (state.previousSelected >= 0) InvalidateRow(list, state.previousSelected);
   int selected = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
   if (selected >= 0) InvalidateRow(list, selected);
-  g_state.previousSelected = selected;
+  state.previousSelected = selected;
 }
 
-void Notify(const NMHDR& header) {
-  if (header.idFrom != kConfirmList) return;
+void Notify(ConfirmState& state, const NMHDR& header) {
+  if (header.idFrom != QXU_CONFIRM_LIST) return;
   HWND list = header.hwndFrom;
   switch (header.code) {
     case NM_CLICK: {
       int selected = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
       if (selected >= 0) SetListRowMark(list, selected, SwitchedMark(ListRowMark(list, selected)));
-      RepaintSelection(list);
+      RepaintSelection(state, list);
       break;
     }
     case LVN_ITEMCHANGING:
     case LVN_ITEMCHANGED:
-      RepaintSelection(list);
+      RepaintSelection(state, list);
       break;
   }
 }
@@ -212,33 +202,37 @@ void Notify(const NMHDR& header) {
 }  // namespace
 
 INT_PTR CALLBACK ConfirmWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
+    Initialise(RunWindowsOfDialog(window), window);
+    return TRUE;
+  }
+  if (!GetWindowLongPtrW(window, DWLP_USER)) return FALSE;
+  RunWindows& w = RunWindowsOfDialog(window);
   switch (message) {
-    case WM_INITDIALOG:
-      Initialise(window);
-      return TRUE;
     case WM_SIZE:
-      if (!Silent()) LayOut(window);
+      if (!w.Silent()) LayOut(window);
       return FALSE;
     case WM_DRAWITEM:
-      if (wParam != kConfirmList) return FALSE;
-      PaintConfirmRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      if (wParam != QXU_CONFIRM_LIST) return FALSE;
+      PaintConfirmRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), w.icons);
       return TRUE;
     case WM_NOTIFY:
-      Notify(*reinterpret_cast<const NMHDR*>(lParam));
+      Notify(w.confirm, *reinterpret_cast<const NMHDR*>(lParam));
       return FALSE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case kCommandRun:
-          Action(window);
+          Action(w, window);
           return TRUE;
         case kCommandEnd:
-          Close(window);
+          Close(w, window);
           return TRUE;
         case kCommandCheck:
-          StartRunThreads(Binding().checkPass, kActivityChecking);
+          w.StartPass(RunPass::Check, kActivityChecking);
           return TRUE;
         case kCommandGeometry:
-          StoreGeometry(window);
+          StoreGeometry(w, window);
           return TRUE;
       }
       return FALSE;

@@ -1,24 +1,17 @@
 #include "ui/runwindows/win32/progress_window.h"
 
-#include "engine/workers/win32/run_shared.h"
-#include "engine/workers/win32/worker_threads.h"
+#include "ui/identity/win32/program_identity.h"
+#include "ui/lang/resource_ids.h"
 #include "ui/placement/win32/window_placement.h"
 #include "ui/runwindows/core/run_layout.h"
-#include "ui/runwindows/win32/run_binding.h"
 #include "ui/runwindows/win32/run_window_common.h"
+#include "ui/runwindows/win32/run_windows.h"
 
 namespace qxu {
 
 namespace {
 
-constexpr int kStatusLine = 2001;
-constexpr int kSecondLine = 2002;
-constexpr int kBar = 2003;
-constexpr int kCancelButton = 1;
-
-// Set while the window closes, so that a worker's command arriving in
-// between does not close it twice.
-bool g_closing = false;
+constexpr int kCancelButton = IDOK;
 
 void LayOut(HWND window) {
   RECT client;
@@ -27,7 +20,7 @@ void LayOut(HWND window) {
   RECT b{};
   GetWindowRect(button, &b);
   ProgressLayout l = LayOutProgress(client.right, client.bottom, b.right - b.left, b.bottom - b.top);
-  for (int id : {kStatusLine, kBar, kSecondLine}) {
+  for (int id : {QXU_PROGRESS_STATUS, QXU_PROGRESS_BAR, QXU_PROGRESS_SECOND_LINE}) {
     HWND control = GetDlgItem(window, id);
     if (!control) continue;
     RECT r;
@@ -38,9 +31,9 @@ void LayOut(HWND window) {
   SetWindowPos(button, nullptr, l.buttonX, l.buttonY, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
 }
 
-void StoreGeometry(HWND window) {
-  if (Silent()) return;
-  UpdaterSettings* s = Binding().settings;
+void StoreGeometry(RunWindows& w, HWND window) {
+  if (w.Silent()) return;
+  UpdaterSettings* s = w.settings;
   RectRecord r;
   if (!s || !ReadWindowRect(window, &r, nullptr)) return;
   s->downloadWindowX = r.x;
@@ -49,21 +42,22 @@ void StoreGeometry(HWND window) {
   s->downloadWindowHeight = r.height;
 }
 
-void Initialise(HWND window, LPARAM parameter) {
-  WindowsBinding& b = Binding();
-  g_closing = false;
-  SetRunWindowIcons(window);
-  if (Silent())
+void Initialise(RunWindows& w, HWND window) {
+  // Set while the window closes, so that a worker's command arriving in
+  // between does not close it twice.
+  w.progressClosing = false;
+  SetRunWindowIcons(w, window);
+  if (w.Silent())
     HideSilently(window);
   else
     CentreWindow(window, 0, nullptr);
-  Shared().runWindow = window;
-  SetProgramTitle(b.identity, window);
-  ResetBar(GetDlgItem(window, kBar));
-  ResetTaskbar(window);
-  if (!Silent()) {
+  w.runWindow = window;
+  SetProgramTitle(w.session.identity, window);
+  ResetBar(GetDlgItem(window, QXU_PROGRESS_BAR));
+  ResetTaskbar(w, window);
+  if (!w.Silent()) {
     BringToFront(window);
-    UpdaterSettings* s = b.settings;
+    UpdaterSettings* s = w.settings;
     if (s && ProgressTakesStoredRect({s->downloadWindowX, s->downloadWindowY, s->downloadWindowWidth,
                                       s->downloadWindowHeight})) {
       SetWindowPos(window, nullptr, s->downloadWindowX, s->downloadWindowY, s->downloadWindowWidth,
@@ -71,49 +65,47 @@ void Initialise(HWND window, LPARAM parameter) {
       LayOut(window);
     }
   }
-  StartRunThreads(parameter == 0 ? b.runItems : b.runSelfUpdate, kActivityDownloading);
+  w.StartPass(RunPass::Items, kActivityDownloading);
 }
 
-// The worker clears busy before it reports its end with command 2, so the
-// same command while it is still 1 came from Escape or the close box.
-bool WorkerStillRuns() {
-  RunState* run = Shared().run;
-  return run && run->busy == 1;
-}
-
-void Close(HWND window, bool cancelled) {
-  if (g_closing) return;
-  g_closing = true;
-  RunState* run = Shared().run;
+void Close(RunWindows& w, HWND window, bool cancelled) {
+  if (w.progressClosing) return;
+  w.progressClosing = true;
+  RunState& run = w.session.run;
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(kCommandCheck, 0), 0);  // geometry
-  SaveRunSettings();
-  if (run) {
-    if (cancelled) run->updatedCount = -1;
-    run->keepGoing = 0;
-  }
-  EndRunWindow(window, nullptr);
+  w.SaveRunSettings();
+  if (cancelled) run.updatedCount = -1;
+  run.keepGoing = 0;
+  EndRunWindow(w, window, nullptr);
 }
 
 }  // namespace
 
 INT_PTR CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
+    Initialise(RunWindowsOfDialog(window), window);
+    return TRUE;
+  }
+  if (!GetWindowLongPtrW(window, DWLP_USER)) return FALSE;
+  RunWindows& w = RunWindowsOfDialog(window);
   switch (message) {
-    case WM_INITDIALOG:
-      Initialise(window, lParam);
-      return TRUE;
     case WM_SIZE:
-      if (!Silent()) LayOut(window);
+      if (!w.Silent()) LayOut(window);
       return FALSE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case kCommandRun:
-          Close(window, true);
+          Close(w, window, true);
           return TRUE;
         case kCommandEnd:
-          Close(window, WorkerStillRuns());
+          // The worker clears busy before it reports its end with this
+          // command, so the same command while busy came from Escape or
+          // the close box.
+          Close(w, window, w.session.run.busy == 1);
           return TRUE;
         case kCommandCheck:
-          StoreGeometry(window);
+          StoreGeometry(w, window);
           return TRUE;
       }
       return FALSE;

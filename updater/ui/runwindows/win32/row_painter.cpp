@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "engine/workers/win32/run_shared.h"
+#include "ui/runwindows/win32/run_windows.h"
 #include "ui/runwindows/core/row_colours.h"
 #include "ui/runwindows/win32/confirm_rows.h"
 
@@ -65,17 +65,16 @@ UINT AlignmentOf(HWND list, int column) {
 
 }  // namespace
 
-void PaintConfirmRow(const DRAWITEMSTRUCT& draw) {
+void PaintConfirmRow(const DRAWITEMSTRUCT& draw, const RunIcons& icons) {
   HWND list = draw.hwndItem;
   HDC dc = draw.hDC;
   int index = static_cast<int>(draw.itemID);
   SavedDc saved(dc);
   SetBkMode(dc, TRANSPARENT);
 
-  static wchar_t text[kTextChars];  // window thread only
-  ReadCell(list, index, 1, text);
+  wchar_t text[kTextChars];
   int mark = ListRowMark(list, index);
-  RowColours colours = ChooseRowColours((draw.itemState & ODS_SELECTED) != 0, text, mark);
+  RowColours colours = ChooseRowColours((draw.itemState & ODS_SELECTED) != 0, ListRowState(list, index), mark);
 
   RECT client;
   GetClientRect(list, &client);
@@ -89,7 +88,6 @@ void PaintConfirmRow(const DRAWITEMSTRUCT& draw) {
 
   HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
   int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
-  RunIcons& icons = Shared().icons;
   for (int column = 0; column < columns; ++column) {
     RECT cell{};
     cell.top = column;

@@ -4,6 +4,8 @@
 
 namespace qxu {
 
-void PaintConfirmRow(const DRAWITEMSTRUCT& draw);
+struct RunIcons;
+
+void PaintConfirmRow(const DRAWITEMSTRUCT& draw, const RunIcons& icons);
 
 }  // namespace qxu

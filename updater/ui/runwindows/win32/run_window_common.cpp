@@ -2,21 +2,17 @@
 
 #include <commctrl.h>
 
-#include "engine/workers/core/progress_math.h"
-#include "engine/workers/win32/run_shared.h"
-#include "engine/workers/win32/worker_threads.h"
+#include "ui/lang/resource_ids.h"
+#include "ui/runwindows/core/progress_math.h"
 #include "ui/runwindows/win32/confirm_window.h"
 #include "ui/runwindows/win32/progress_window.h"
-#include "ui/runwindows/win32/run_binding.h"
+#include "ui/runwindows/win32/run_windows.h"
 
 namespace qxu {
 
-bool Silent() { return Flag(Binding().silent) == 1; }
-
-void SetRunWindowIcons(HWND window) {
-  RunIcons& icons = Shared().icons;
-  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.large.get()));
-  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.get()));
+void SetRunWindowIcons(RunWindows& w, HWND window) {
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(w.icons.large.get()));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(w.icons.small.get()));
 }
 
 void HideSilently(HWND window) {
@@ -30,12 +26,11 @@ void ResetBar(HWND bar) {
   SendMessageW(bar, PBM_SETPOS, 0, 0);
 }
 
-void ResetTaskbar(HWND window) {
-  TaskbarProgress& taskbar = Shared().taskbar;
-  if (!taskbar.Create()) return;
-  taskbar.SetValue(window, 0, kBarRange);
-  taskbar.SetState(window, TBPF_NOPROGRESS);
-  taskbar.SetOverlay(window, nullptr);
+void ResetTaskbar(RunWindows& w, HWND window) {
+  if (!w.taskbar.Create()) return;
+  w.taskbar.SetValue(window, 0, kBarRange);
+  w.taskbar.SetState(window, TBPF_NOPROGRESS);
+  w.taskbar.SetOverlay(window, nullptr);
 }
 
 void BringToFront(HWND window) {
@@ -44,32 +39,19 @@ void BringToFront(HWND window) {
   SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
 }
 
-void StartRunThreads(LPTHREAD_START_ROUTINE worker, const wchar_t* activity) {
-  RunState* run = Shared().run;
-  if (!worker || !run) return;
-  run->busy = 1;
-  if (!StartWorker(worker)) {
-    run->busy = 0;
-    return;
-  }
-  StartTrayAnimation(activity);
-}
-
-void EndRunWindow(HWND window, HWND tooltip) {
-  RunShared& shared = Shared();
-  shared.runWindow = nullptr;
+void EndRunWindow(RunWindows& w, HWND window, HWND tooltip) {
+  w.runWindow = nullptr;
   if (tooltip) DestroyWindow(tooltip);
   DestroyWindow(window);
-  shared.taskbar.Release();
-  if (HWND main = shared.mainWindow) SendMessageW(main, WM_COMMAND, MAKEWPARAM(kCommandEnd, 0), 0);
+  w.taskbar.Release();
+  if (HWND main = w.mainWindow) SendMessageW(main, WM_COMMAND, MAKEWPARAM(kCommandEnd, 0), 0);
 }
 
-HWND OpenRunWindow(int confirm, int silent, LPARAM creationParameter) {
-  HWND window = CreateDialogParamW(Binding().resources,
-                                   MAKEINTRESOURCEW(confirm == 1 ? kConfirmTemplate : kProgressTemplate),
-                                   nullptr, confirm == 1 ? ConfirmWindowProc : ProgressWindowProc,
-                                   creationParameter);
-  if (window && silent != 1) {
+HWND OpenRunWindowOf(RunWindows& w, bool confirm, bool silent) {
+  HWND window = CreateDialogParamW(w.resources, MAKEINTRESOURCEW(confirm ? QXU_DIALOG_CONFIRM : QXU_DIALOG_PROGRESS),
+                                   nullptr, confirm ? ConfirmWindowProc : ProgressWindowProc,
+                                   reinterpret_cast<LPARAM>(&w));
+  if (window && !silent) {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
   }

@@ -2,6 +2,7 @@
 // The values that live only in the setting file, and its text layout.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace qxu {
 
@@ -16,6 +17,16 @@ struct UpdaterSettings {
   std::int32_t downloadWindowX = 0, downloadWindowY = 0;
   std::int32_t downloadWindowWidth = 0, downloadWindowHeight = 0;
   std::int32_t autoUpdate = 0;  // 1: check for a newer QxUpdate once a week
+};
+
+// The options that the file also carries. The two numbers stay numbers:
+// the file may hold any value, and it is written back as read.
+struct SettingsOptions {
+  int information = 1;
+  int proxyUserUse = 0;
+  std::wstring proxyUser;               // empty: none
+  std::wstring proxyPassword;           // plain form, never written
+  std::wstring proxyPasswordScrambled;  // empty: none
 };
 
 // What SaveUpdaterSettings writes besides UpdaterSettings.

@@ -19,7 +19,7 @@ FirstRunHooks DefaultFirstRunHooks() {
 }
 
 void AskFirstRunQuestions(ProgramIdentity* identity, UpdaterSettings* settings,
-                          const SettingsOptionFields& options, const FirstRunHooks& hooks) {
+                          SettingsOptions& options, const FirstRunHooks& hooks) {
   auto ask = hooks.messageBox ? hooks.messageBox : PlatformMessageBox;
   const wchar_t* caption = MessageCaption(identity);
   auto yes = [&](const wchar_t* text) {
@@ -30,8 +30,7 @@ void AskFirstRunQuestions(ProgramIdentity* identity, UpdaterSettings* settings,
       hooks.registerAssociation(identity, hooks.context) == 1)
     ask(kFirstRunAssociated, caption, MB_OK | MB_ICONINFORMATION, hooks.context);
   if (yes(kFirstRunProxy) && hooks.showProxyDialog) hooks.showProxyDialog(hooks.context);
-  const int information = yes(kFirstRunInformation) ? 1 : 0;
-  if (options.information) *options.information = information;
+  options.information = yes(kFirstRunInformation) ? 1 : 0;
   settings->autoUpdate = yes(kFirstRunAutoUpdate) ? 1 : 0;
 }
 

@@ -19,6 +19,6 @@ inline constexpr wchar_t kFirstRunAutoUpdate[] =
 // Asks the five questions (the later four only after Yes to the first) and
 // applies the answers to settings and options. Does not save.
 void AskFirstRunQuestions(ProgramIdentity* identity, UpdaterSettings* settings,
-                          const SettingsOptionFields& options, const FirstRunHooks& hooks);
+                          SettingsOptions& options, const FirstRunHooks& hooks);
 
 }  // namespace qxu

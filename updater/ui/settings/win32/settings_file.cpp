@@ -109,7 +109,7 @@ const wchar_t* GetSettingFilePath(ProgramIdentity* identity, int allowUserName) 
 }
 
 int LoadUpdaterSettings(ProgramIdentity* identity, UpdaterSettings* settings,
-                        const SettingsOptionFields& options, const FirstRunHooks& hooks) {
+                        SettingsOptions& options, const FirstRunHooks& hooks) {
   if (!identity || !settings) return 1;
   const wchar_t* path = GetSettingFilePath(identity, 1);
   if (!path) return 1;
@@ -125,18 +125,16 @@ int LoadUpdaterSettings(ProgramIdentity* identity, UpdaterSettings* settings,
   }
   ParseLastCheck(text, &settings->lastCheck);
 
-  if (options.proxyUserUse) *options.proxyUserUse = ReadInt(section, L"ProxyUserUse", 0, path);
+  options.proxyUserUse = ReadInt(section, L"ProxyUserUse", 0, path);
   GetPrivateProfileStringW(section, L"ProxyUsername", L"", text, kValueChars, path);
-  if (text[0] && options.proxyUser) *options.proxyUser = ReplaceString(*options.proxyUser, text);
+  if (text[0]) options.proxyUser = text;
   GetPrivateProfileStringW(section, L"ProxyUserPassword", L"", text, kValueChars, path);
-  if (text[0] && options.proxyPasswordScrambled) {
-    *options.proxyPasswordScrambled = ReplaceString(*options.proxyPasswordScrambled, text);
-    if (options.proxyPassword) {
-      wchar_t plain[kValueChars] = L"";
-      // A stored text that does not decode leaves no password rather than a wrong one.
-      const bool decoded = UnscramblePassword(text, plain, kValueChars) == 1;
-      *options.proxyPassword = ReplaceString(*options.proxyPassword, decoded ? plain : nullptr);
-    }
+  if (text[0]) {
+    options.proxyPasswordScrambled = text;
+    wchar_t plain[kValueChars] = L"";
+    // A stored text that does not decode leaves no password rather than a wrong one.
+    const bool decoded = UnscramblePassword(text, plain, kValueChars) == 1;
+    options.proxyPassword = decoded ? plain : L"";
   }
 
   settings->confirmWindowX = ReadInt(section, L"ConfirmWindowX", 100, path);
@@ -152,7 +150,7 @@ int LoadUpdaterSettings(ProgramIdentity* identity, UpdaterSettings* settings,
   settings->downloadWindowWidth = ReadInt(section, L"DownloadWindowWidth", 400, path);
   settings->downloadWindowHeight = ReadInt(section, L"DownloadWindowHeight", 600, path);
   settings->autoUpdate = ReadInt(section, L"AutoUpdate", 0, path);
-  if (options.information) *options.information = ReadInt(section, L"Information", 1, path);
+  options.information = ReadInt(section, L"Information", 1, path);
 
   if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) return 1;
   AskFirstRunQuestions(identity, settings, options, hooks);
@@ -161,7 +159,7 @@ int LoadUpdaterSettings(ProgramIdentity* identity, UpdaterSettings* settings,
 }
 
 int SaveUpdaterSettings(ProgramIdentity* identity, UpdaterSettings* settings,
-                        const SettingsOptionFields& options, int stampLastCheck) {
+                        const SettingsOptions& options, int stampLastCheck) {
   if (!identity || !settings) return 0;
   OwnedString buffer(AllocChars(kSectionBufferChars - 1));
   if (!buffer) return 0;
@@ -174,10 +172,10 @@ int SaveUpdaterSettings(ProgramIdentity* identity, UpdaterSettings* settings,
   }
   SettingsSectionValues values;
   values.versionText = GetVersionText(identity);
-  values.proxyUserUse = options.proxyUserUse ? *options.proxyUserUse : 0;
-  values.proxyUser = options.proxyUser ? *options.proxyUser : nullptr;
-  values.proxyPasswordScrambled = options.proxyPasswordScrambled ? *options.proxyPasswordScrambled : nullptr;
-  values.information = options.information ? *options.information : 1;
+  values.proxyUserUse = options.proxyUserUse;
+  values.proxyUser = options.proxyUser.c_str();
+  values.proxyPasswordScrambled = options.proxyPasswordScrambled.c_str();
+  values.information = options.information;
   values.settings = settings;
   if (FormatSettingsSection(values, buffer.get(), kSectionBufferChars) == 0) return 0;
 

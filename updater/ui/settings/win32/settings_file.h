@@ -8,16 +8,6 @@ namespace qxu {
 
 struct ProgramIdentity;
 
-// The five fields of the updater's options that the file also carries; each
-// points into the caller's options record. Strings are owned strings.
-struct SettingsOptionFields {
-  int* information = nullptr;
-  int* proxyUserUse = nullptr;
-  wchar_t** proxyUser = nullptr;
-  wchar_t** proxyPassword = nullptr;  // plain form, never written
-  wchar_t** proxyPasswordScrambled = nullptr;
-};
-
 // What the first-run questions trigger. The association of ".quf" and the
 // proxy dialog are made by their own modules; a missing action is skipped.
 struct FirstRunHooks {
@@ -48,12 +38,12 @@ const wchar_t* GetSettingFilePath(ProgramIdentity* identity, int allowUserName);
 // Reads the file into settings and options; when it does not exist, asks the
 // first-run questions and writes it. Returns 1.
 int LoadUpdaterSettings(ProgramIdentity* identity, UpdaterSettings* settings,
-                        const SettingsOptionFields& options, const FirstRunHooks& hooks);
+                        SettingsOptions& options, const FirstRunHooks& hooks);
 
 // Replaces the section with the current values and hides the file. With
 // stampLastCheck 1, LastCheck becomes the current local time first. 1 when
 // written, 0 when the text buffer cannot be allocated.
 int SaveUpdaterSettings(ProgramIdentity* identity, UpdaterSettings* settings,
-                        const SettingsOptionFields& options, int stampLastCheck);
+                        const SettingsOptions& options, int stampLastCheck);
 
 }  // namespace qxu

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "engine/workers/win32/thread_owner.h"
+#include "ui/runwindows/win32/thread_owner.h"
 
 namespace qxu {
 

@@ -1,4 +1,4 @@
-#include "engine/workers/win32/taskbar_progress.h"
+#include "ui/runwindows/win32/taskbar_progress.h"
 
 namespace qxu {
 

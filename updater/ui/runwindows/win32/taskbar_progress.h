@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <shobjidl.h>
 
-#include "engine/workers/win32/thread_owner.h"
+#include "ui/runwindows/win32/thread_owner.h"
 
 namespace qxu {
 

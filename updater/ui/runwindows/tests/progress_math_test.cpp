@@ -1,4 +1,4 @@
-#include "engine/workers/core/progress_math.h"
+#include "ui/runwindows/core/progress_math.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "engine/workers/win32/tray_icon.h"
+#include "ui/runwindows/win32/tray_icon.h"
 
 #include <cwchar>
 
-#include "engine/workers/core/progress_math.h"
+#include "ui/runwindows/core/progress_math.h"
 
 namespace qxu {
 

@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/workers/win32/run_shared.h"
-#include "engine/workers/win32/worker_threads.h"
+#include "ui/runwindows/win32/worker_threads.h"
 
 namespace qxu {
 namespace {
@@ -31,10 +30,11 @@ LRESULT CALLBACK Answer(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 TEST(WorkerThreads, WaitGivesUpAtTheLimitAndSucceedsOnceTheWorkerEnds) {
   g_release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  ASSERT_TRUE(StartWorker(HeldWorker));
-  EXPECT_FALSE(WaitForRunThreads(200));
+  RunThreads threads;
+  ASSERT_TRUE(threads.Start(HeldWorker, nullptr));
+  EXPECT_FALSE(threads.WaitAll(200));
   SetEvent(g_release);
-  EXPECT_TRUE(WaitForRunThreads(10000));
+  EXPECT_TRUE(threads.WaitAll(10000));
   CloseHandle(g_release);
 }
 
@@ -46,8 +46,9 @@ TEST(WorkerThreads, WaitHandlesMessagesSentByTheWorker) {
   ASSERT_NE(RegisterClassW(&wc), 0);
   g_target = CreateWindowW(wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
   ASSERT_NE(g_target, nullptr);
-  ASSERT_TRUE(StartWorker(SendingWorker));
-  EXPECT_TRUE(WaitForRunThreads(10000));
+  RunThreads threads;
+  ASSERT_TRUE(threads.Start(SendingWorker, nullptr));
+  EXPECT_TRUE(threads.WaitAll(10000));
   EXPECT_EQ(g_answer, 42);
   DestroyWindow(g_target);
 }
