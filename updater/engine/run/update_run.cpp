@@ -7,7 +7,7 @@
 #include "engine/description/core/item_spec.h"
 #include "engine/support/core/password_scrambler.h"
 #include "engine/support/core/text_compare.h"
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "update_status.h"
 
 namespace qxu {

@@ -13,7 +13,7 @@
 #include "http_downloader.h"
 #include "row_state.h"
 #include "run_outcome.h"
-#include "ui/settings/core/updater_settings.h"
+#include "engine/settings/core/updater_settings.h"
 
 namespace qxu {
 

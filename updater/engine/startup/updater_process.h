@@ -6,9 +6,9 @@
 #include <string>
 
 #include "engine/support/win32/resource_library.h"
-#include "ui/identity/win32/program_identity.h"
-#include "ui/settings/core/updater_settings.h"
-#include "ui/settings/win32/settings_file.h"
+#include "engine/identity/win32/program_identity.h"
+#include "engine/settings/core/updater_settings.h"
+#include "engine/settings/win32/settings_file.h"
 #include "update_session.h"
 
 namespace qxu {

@@ -5,7 +5,9 @@
 #include "ui/about/win32/operating_system_name.h"
 #include "ui/mainwindow/win32/main_window.h"
 #include "ui/options/win32/first_run_actions.h"
+#include "ui/options/win32/help_display.h"
 #include "ui/options/win32/options_dialog.h"
+#include "ui/placement/win32/common_controls.h"
 #include "ui/runwindows/win32/run_windows.h"
 #include "updater_process.h"
 
@@ -19,6 +21,7 @@ class QxUpdateShell final : public UpdaterShell {
   // The dialogs reach the process's records through their context; it must
   // be filled before the first-run questions may open the proxy dialog.
   void Prepare(UpdaterProcess& p) override {
+    InitUpdaterCommonControls();
     FillOperatingSystemName(p.identity.get());
     dialogs_.library = p.resources.get();
     dialogs_.identity = p.identity.get();
@@ -37,6 +40,7 @@ class QxUpdateShell final : public UpdaterShell {
   }
   void DestroyWindows() override {
     if (windows_) DestroyWindowsAtExit(*windows_);
+    EndHelp(dialogs_.identity);
   }
   void ReleaseTaskbar() override {
     if (windows_) windows_->taskbar.Release();

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "engine/support/core/owned_string.h"
 #include "engine/support/core/password_scrambler.h"
 #include "download_helpers.h"
 #include "recording_port.h"
@@ -23,18 +22,26 @@ const FILETIME kOldTime = FileTimeOf(2019, 3, 3, 3, 3, 3);
 
 std::wstring Folder() { return HttpUrl(L""); }
 
+DownloadItem Item(const std::wstring& name, const std::wstring& localPath) {
+  DownloadItem item;
+  item.urlFolder = Folder();
+  item.fileName = name;
+  item.localPath = localPath;
+  return item;
+}
+
 class UpdateRun : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(ServersRunning()) << "run through with_servers.sh";
-    e = std::make_unique<UpdateEngine>();
+    e = std::make_unique<UpdateSession>();
     e->windows = &port;
     e->argumentCount = 1;
     e->startFolder = dir.path();
     e->programPath = dir / L"QxUpdate.exe";
     e->programFolder = dir.path() + L"\\";
   }
-  std::unique_ptr<UpdateEngine> e;
+  std::unique_ptr<UpdateSession> e;
   RecordingPort port;
   TempFolder dir;
 };
@@ -51,7 +58,7 @@ TEST_F(UpdateRun, RunItemsCountsDownloadsAndFailsMissingServerCopies) {
   EXPECT_EQ(e->run.updatedCount, 1);
   EXPECT_EQ(e->run.allSucceeded, 0);
   EXPECT_EQ(e->run.busy, 0);
-  EXPECT_EQ(port.commands, std::vector<int>{2});
+  EXPECT_EQ(port.commands, std::vector<int>{RecordingPort::kFinished});
   EXPECT_TRUE(FileExists(dir / L"run-fresh.bin"));
   EXPECT_FALSE(FileExists(dir / L"run-missing.bin"));
   EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0).text,
@@ -86,7 +93,7 @@ TEST_F(UpdateRun, ConfirmRowsOfFailedChecksShowAnErrorAndUpToDateStaysNotNeeded)
   EXPECT_EQ(port.status[1], L"エラー");
   EXPECT_EQ(port.status[2], L"アップデート不要(0byte)");
   EXPECT_EQ(e->run.allSucceeded, 0);
-  port.checked[1] = 1;  // the user ticks both rows that were not newer
+  port.checked[1] = true;  // the user ticks both rows that were not newer
   port.checked[2] = 1;
   DownloadPass(*e);
   EXPECT_EQ(port.status[0], L"ダウンロード完了");
@@ -117,7 +124,7 @@ TEST_F(UpdateRun, OneFailedAndTwoStoredShowsTheFailureLine) {
 TEST_F(UpdateRun, OnlyFailuresWarnEvenWithoutInformation) {
   ServedFile cut(L"only-cut.bin", PatternBytes(200000, 6), &kServerTime);
   AddItem(*e, Folder() + L"drop/", cut.name(), dir / L"cut.bin");
-  e->options.silent = 1;
+  e->options.silent = true;
   e->options.information = 0;
   RunItems(*e);
   const ResultMessage m = ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, e->options.information, 0);
@@ -130,17 +137,17 @@ TEST_F(UpdateRun, EmptyCommandLineOnlyAsksForTheOwnUpdate) {
   AddItem(*e, Folder(), f.name(), dir / L"never.bin");
   e->argumentCount = 0;
   RunItems(*e);
-  EXPECT_EQ(e->options.ownUpdate, 1);
+  EXPECT_TRUE(e->options.ownUpdate);
   EXPECT_FALSE(FileExists(dir / L"never.bin"));
   EXPECT_EQ(e->run.updatedCount, 0);
 }
 
 TEST_F(UpdateRun, NothingIsAttemptedOnceKeepGoingIsCleared) {
   e->run.keepGoing = 0;
-  EXPECT_EQ(UpdateOneFile(*e, Folder().c_str(), L"x.bin", nullptr, nullptr, 0, 0, 0, 0, 0), kStatusNotAttempted);
+  EXPECT_EQ(UpdateOneFile(*e, Item(L"x.bin", L""), false), kStatusNotAttempted);
   FILETIME t;
   std::uint64_t size;
-  EXPECT_EQ(CheckOneFile(*e, Folder().c_str(), L"x.bin", nullptr, &t, &size), kStatusCheckFailed);
+  EXPECT_EQ(CheckOneFile(*e, Item(L"x.bin", L""), &t, &size), kStatusCheckFailed);
   EXPECT_FALSE(e->downloader);
 }
 
@@ -150,7 +157,7 @@ TEST_F(UpdateRun, OwnProgramFileIsStoredAsHiddenNewCopy) {
   WriteBytes(e->programPath, "running program", &kOldTime);
   std::wstring upper = e->programPath;
   for (auto& c : upper) c = towupper(c);
-  EXPECT_EQ(UpdateOneFile(*e, Folder().c_str(), L"QxUpdate.exe", upper.c_str(), nullptr, 0, 0, 0, 0, 0),
+  EXPECT_EQ(UpdateOneFile(*e, Item(L"QxUpdate.exe", upper), false),
             kStatusDone);
   const std::wstring copy = dir / L"QxUpdateNew.exe";
   std::string stored;
@@ -177,20 +184,20 @@ TEST_F(UpdateRun, ConfirmPassesTickNewerFilesAndDownloadTickedOnes) {
   AddItem(*e, Folder(), fresh.name(), dir / L"cf-fresh.bin");
   AddItem(*e, Folder(), same.name(), dir / L"cf-same.bin");
   AddItem(*e, Folder(), L"cf-missing.bin", dir / L"cf-missing.bin");
-  e->options.silent = 1;
+  e->options.silent = true;
   e->run.allSucceeded = 1;
 
   CheckPass(*e);
   EXPECT_EQ(port.status[0], L"アップデート可能(1234byte)");
   EXPECT_EQ(port.status[1], L"アップデート不要(4321byte)");
   EXPECT_EQ(port.status[2], L"エラー");
-  EXPECT_EQ(port.checked, (std::map<int, int>{{0, 1}}));
-  EXPECT_EQ(e->items[1]->sizeLow, 4321u);
-  EXPECT_TRUE(SameTime(e->items[1]->serverTime, kServerTime));
-  EXPECT_EQ(e->items[2]->sizeLow, 0u);
-  EXPECT_EQ(port.commands, std::vector<int>{1});  // silent presses the run button
+  EXPECT_EQ(port.checked, (std::map<int, bool>{{0, true}}));
+  EXPECT_EQ(e->items[1].size, 4321u);
+  EXPECT_TRUE(SameTime(e->items[1].serverTime, kServerTime));
+  EXPECT_EQ(e->items[2].size, 0u);
+  EXPECT_EQ(port.commands, std::vector<int>{RecordingPort::kStop});  // silent presses the run button
 
-  port.checked[1] = 1;  // the user ticks the up-to-date file as well
+  port.checked[1] = true;  // the user ticks the up-to-date file as well
   DownloadPass(*e);
   EXPECT_EQ(port.status[0], L"ダウンロード完了");
   EXPECT_EQ(port.status[1], L"ダウンロード完了");
@@ -201,7 +208,7 @@ TEST_F(UpdateRun, ConfirmPassesTickNewerFilesAndDownloadTickedOnes) {
   ASSERT_TRUE(ReadBytes(dir / L"cf-same.bin", &stored));
   EXPECT_TRUE(stored == PatternBytes(4321, 9));
   EXPECT_EQ(port.events, (std::vector<std::wstring>{L"check begins", L"check ends", L"download begins"}));
-  EXPECT_EQ(port.commands, (std::vector<int>{1, 2}));
+  EXPECT_EQ(port.commands, (std::vector<int>{RecordingPort::kStop, RecordingPort::kFinished}));
 }
 
 TEST_F(UpdateRun, CancelledProxyDialogAbortsTheRun) {
@@ -210,15 +217,15 @@ TEST_F(UpdateRun, CancelledProxyDialogAbortsTheRun) {
   AddItem(*e, Folder(), a.name(), dir / L"a.bin");
   AddItem(*e, Folder(), b.name(), dir / L"b.bin");
   e->options.proxyUserUse = 1;
-  e->options.proxyServer = DupString(L"127.0.0.1");
-  e->options.proxyPort = DupString(std::to_wstring(ServerPort("QX_TEST_PROXY_PORT")).c_str());
+  e->options.proxyServer = L"127.0.0.1";
+  e->options.proxyPort = std::to_wstring(ServerPort("QX_TEST_PROXY_PORT"));
   DialogWatcher watcher(Scope::ThisProcess(), ProxyPassword(L"", L"", false));
   RunItems(*e);
   EXPECT_EQ(watcher.Seen().size(), 1u) << watcher.Describe();
   ASSERT_EQ(port.messages, std::vector<std::wstring>{L"中断しました"});
   EXPECT_EQ(port.messageTypes[0] & MB_ICONWARNING, static_cast<unsigned>(MB_ICONWARNING));
   EXPECT_EQ(e->run.updatedCount, -1);
-  EXPECT_EQ(port.commands, (std::vector<int>{1, 2}));
+  EXPECT_EQ(port.commands, (std::vector<int>{RecordingPort::kStop, RecordingPort::kFinished}));
   EXPECT_FALSE(FileExists(dir / L"b.bin"));
   EXPECT_EQ(ResultMessageFor(e->run.updatedCount, e->run.allSucceeded, 1, 0).icon, MessageIcon::None);
 }
@@ -228,8 +235,8 @@ TEST_F(UpdateRun, CancelledProxyDialogInTheCheckIsAskedOnceAndLeavesTheRowsUnkno
   const int rows = 8;
   for (int i = 0; i < rows; ++i) AddItem(*e, Folder(), a.name(), dir / (L"p" + std::to_wstring(i) + L".bin"));
   e->options.proxyUserUse = 1;
-  e->options.proxyServer = DupString(L"127.0.0.1");
-  e->options.proxyPort = DupString(std::to_wstring(ServerPort("QX_TEST_PROXY_PORT")).c_str());
+  e->options.proxyServer = L"127.0.0.1";
+  e->options.proxyPort = std::to_wstring(ServerPort("QX_TEST_PROXY_PORT"));
   e->run.allSucceeded = 1;
   DialogWatcher watcher(Scope::ThisProcess(), ProxyPassword(L"", L"", false));
   CheckPass(*e);
@@ -248,11 +255,11 @@ TEST_F(UpdateRun, ScrambledProxyPasswordIsUsedWhenItDecodes) {
   wchar_t scrambled[64] = {};
   ASSERT_EQ(ScramblePassword(L"qxpass", scrambled, 64), 1);
   e->options.proxyUserUse = 1;
-  e->options.proxyServer = DupString(L"127.0.0.1");
-  e->options.proxyPort = DupString(std::to_wstring(ServerPort("QX_TEST_PROXY_PORT")).c_str());
-  e->options.proxyUser = DupString(L"qxuser");
-  e->options.proxyPassword = DupString(L"wrong");
-  e->options.proxyPasswordScrambled = DupString(scrambled);
+  e->options.proxyServer = L"127.0.0.1";
+  e->options.proxyPort = std::to_wstring(ServerPort("QX_TEST_PROXY_PORT"));
+  e->options.proxyUser = L"qxuser";
+  e->options.proxyPassword = L"wrong";
+  e->options.proxyPasswordScrambled = scrambled;
   RunItems(*e);
   EXPECT_EQ(e->run.updatedCount, 1);
   EXPECT_TRUE(FileExists(dir / L"s.bin"));

@@ -11,7 +11,7 @@
 #include "engine/support/win32/resource_library.h"
 #include "ui/about/win32/about_dialog.h"
 #include "ui/about/win32/hyperlink.h"
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
 #include "win32/dialogs.h"
 #include "win32/files.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ui/about/win32/operating_system_name.h"
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 
 namespace qxu {
 namespace {

@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "ui/about/win32/hyperlink.h"
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/placement/win32/window_placement.h"
 
 namespace qxu {

@@ -2,7 +2,7 @@
 
 #include "engine/support/core/owned_string.h"
 #include "engine/support/win32/resource_library.h"
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 
 namespace qxu {
 namespace {

@@ -3,7 +3,7 @@
 // name and the password in plain and scrambled form.
 #include <cstddef>
 
-#include "ui/settings/core/updater_settings.h"
+#include "engine/settings/core/updater_settings.h"
 
 namespace qxu {
 

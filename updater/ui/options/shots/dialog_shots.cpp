@@ -11,7 +11,7 @@
 #include "engine/support/core/owned_string.h"
 #include "engine/support/win32/resource_library.h"
 #include "ui/about/win32/operating_system_name.h"
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/options/win32/options_dialog.h"
 #include "win32/dialogs.h"
@@ -131,15 +131,15 @@ int wmain(int argc, wchar_t** argv) {
 
   UpdaterSettings settings;
   settings.autoUpdate = 1;
-  int information = 1, proxyUserUse = 1;
-  wchar_t* user = DupString(L"alice");
-  wchar_t* password = DupString(L"secret");
-  wchar_t* scrambled = nullptr;
+  SettingsOptions options;
+  options.proxyUserUse = 1;
+  options.proxyUser = L"alice";
+  options.proxyPassword = L"secret";
   DialogContext context;
   context.library = library.get();
   context.identity = identity.get();
   context.settings = &settings;
-  context.options = {&information, &proxyUserUse, &user, &password, &scrambled};
+  context.options = &options;
 
   SetCursorPos(640, 420);
   qxtest::DriveModal([&] { return ShowOptionsDialog(context); },
@@ -159,9 +159,6 @@ int wmain(int argc, wchar_t** argv) {
                        WaitGone(about);
                        Click(options, IDCANCEL);
                      });
-  FreeString(user);
-  FreeString(password);
-  FreeString(scrambled);
   SetFileAttributesW(settingFile.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileW(settingFile.c_str());
   return g_failures ? 1 : 0;

@@ -19,19 +19,12 @@ void DialogFixture::SetUp() {
   context_.library = library_.get();
   context_.identity = identity_.get();
   context_.settings = &settings_;
-  context_.options.information = &information_;
-  context_.options.proxyUserUse = &proxyUserUse_;
-  context_.options.proxyUser = &proxyUser_;
-  context_.options.proxyPassword = &proxyPassword_;
-  context_.options.proxyPasswordScrambled = &proxyPasswordScrambled_;
+  context_.options = &options_;
   ClearAssociation();
 }
 
 void DialogFixture::TearDown() {
   ClearAssociation();
-  FreeString(proxyUser_);
-  FreeString(proxyPassword_);
-  FreeString(proxyPasswordScrambled_);
 }
 
 HWND DialogFixture::OpenedDialog(DWORD ui, const std::vector<HWND>& known) {

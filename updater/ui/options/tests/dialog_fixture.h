@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/support/win32/resource_library.h"
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/options/win32/dialog_context.h"
 #include "win32/dialogs.h"
 #include "win32/files.h"
@@ -53,11 +53,12 @@ class DialogFixture : public ::testing::Test {
   ModuleHandle library_;
   IdentityOwner identity_;
   UpdaterSettings settings_;
-  int information_ = 1;
-  int proxyUserUse_ = 0;
-  wchar_t* proxyUser_ = nullptr;
-  wchar_t* proxyPassword_ = nullptr;
-  wchar_t* proxyPasswordScrambled_ = nullptr;
+  SettingsOptions options_;
+  int& information_ = options_.information;
+  int& proxyUserUse_ = options_.proxyUserUse;
+  std::wstring& proxyUser_ = options_.proxyUser;
+  std::wstring& proxyPassword_ = options_.proxyPassword;
+  std::wstring& proxyPasswordScrambled_ = options_.proxyPasswordScrambled;
   DialogContext context_;
   // A folder of its own for every test: the platform's profile cache must
   // not answer from an earlier test's file of the same name.

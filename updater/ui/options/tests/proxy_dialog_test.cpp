@@ -14,7 +14,7 @@
 #include "ui/options/win32/first_run_actions.h"
 #include "ui/options/win32/options_dialog.h"
 #include "ui/options/win32/proxy_dialog.h"
-#include "ui/settings/win32/first_run.h"
+#include "engine/settings/win32/first_run.h"
 
 namespace qxu::testing {
 namespace {
@@ -43,11 +43,10 @@ TEST_F(ProxyDialog, ShowsTheLoadedPasswordPlain) {
                             L"ProxyUserPassword=" + scrambled + L"\r\nLastCheck=2026/12/01 10:00:00\r\n";
   ASSERT_TRUE(qxtest::WriteBytes(settingFile_, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()),
                                                                       text.size() * sizeof(wchar_t))));
-  ASSERT_EQ(1, LoadUpdaterSettings(identity_.get(), &settings_, context_.options, FirstRunHooks{}));
-  ASSERT_TRUE(proxyPasswordScrambled_);
-  ASSERT_EQ(L"pa55word", std::wstring(proxyPassword_ ? proxyPassword_ : L""));
-  FreeString(proxyPassword_);  // the dialog must find it from the scrambled form alone
-  proxyPassword_ = nullptr;
+  ASSERT_EQ(1, LoadUpdaterSettings(identity_.get(), &settings_, options_, FirstRunHooks{}));
+  ASSERT_FALSE(proxyPasswordScrambled_.empty());
+  ASSERT_EQ(L"pa55word", proxyPassword_);
+  proxyPassword_.clear();  // the dialog must find it from the scrambled form alone
 
   const int result = Run([&](HWND dialog) {
     EXPECT_EQ(L"QxUpdate Version 1.10.01", WindowText(dialog));
@@ -95,12 +94,12 @@ TEST_F(ProxyDialog, OkScramblesAndSaves) {
     Click(dialog, IDOK);
   });
   EXPECT_EQ(IDOK, result);
-  ASSERT_TRUE(proxyUser_ && proxyPassword_ && proxyPasswordScrambled_);
-  EXPECT_EQ(L"Tr0ub4dor&3", std::wstring(proxyPassword_));
+  ASSERT_TRUE(!proxyUser_.empty() && !proxyPassword_.empty() && !proxyPasswordScrambled_.empty());
+  EXPECT_EQ(L"Tr0ub4dor&3", proxyPassword_);
   EXPECT_EQ(L"1", FileValue(L"ProxyUserUse"));
   EXPECT_EQ(L"bob", FileValue(L"ProxyUserName"));
   const std::wstring stored = FileValue(L"ProxyUserPassword");
-  EXPECT_EQ(std::wstring(proxyPasswordScrambled_), stored);
+  EXPECT_EQ(proxyPasswordScrambled_, stored);
   EXPECT_EQ(std::wstring::npos, stored.find(L"Tr0ub4dor"));
   wchar_t plain[1024];
   ASSERT_EQ(1, UnscramblePassword(stored.c_str(), plain, 1024));
@@ -109,11 +108,11 @@ TEST_F(ProxyDialog, OkScramblesAndSaves) {
 
 TEST_F(ProxyDialog, EmptyPasswordOnOkRemovesBothForms) {
   proxyUserUse_ = 1;
-  proxyUser_ = DupString(L"bob");
-  proxyPassword_ = DupString(L"secret");
+  proxyUser_ = L"bob";
+  proxyPassword_ = L"secret";
   wchar_t scrambled[64];
   ASSERT_EQ(1, ScramblePassword(L"secret", scrambled, 64));
-  proxyPasswordScrambled_ = DupString(scrambled);
+  proxyPasswordScrambled_ = scrambled;
   SaveDialogSettings(context_);
   ASSERT_EQ(std::wstring(scrambled), FileValue(L"ProxyUserPassword"));
 
@@ -122,8 +121,8 @@ TEST_F(ProxyDialog, EmptyPasswordOnOkRemovesBothForms) {
     Type(dialog, QXU_PROXY_PASSWORD, L"");
     Click(dialog, IDOK);
   });
-  EXPECT_EQ(nullptr, proxyPassword_);
-  EXPECT_EQ(nullptr, proxyPasswordScrambled_);
+  EXPECT_EQ(L"", proxyPassword_);
+  EXPECT_EQ(L"", proxyPasswordScrambled_);
   EXPECT_EQ(L"<none>", FileValue(L"ProxyUserPassword"));
   EXPECT_EQ(L"bob", FileValue(L"ProxyUserName"));
 }
@@ -144,15 +143,14 @@ TEST_F(ProxyDialog, OpenedFromTheOptionsDialog) {
           EXPECT_TRUE(IsWindowVisible(options));
           Click(options, IDCANCEL);
         });
-  ASSERT_TRUE(proxyUser_);
-  EXPECT_EQ(L"carol", std::wstring(proxyUser_));
+  EXPECT_EQ(L"carol", proxyUser_);
   EXPECT_EQ(L"carol", FileValue(L"ProxyUserName"));
 }
 
 TEST_F(ProxyDialog, FirstRunQuestionsMakeTheAssociationAndShowTheDialog) {
   UpdaterSettings loaded;
   Drive(
-      [&] { return LoadUpdaterSettings(identity_.get(), &loaded, context_.options,
+      [&] { return LoadUpdaterSettings(identity_.get(), &loaded, options_,
                                        DialogFirstRunHooks(&context_)); },
       [&](DWORD ui) {
         auto answer = [&](int button) {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "ui/lang/resource_ids.h"
-#include "ui/settings/win32/first_run.h"
+#include "engine/settings/win32/first_run.h"
 #include "win32/dialogs.h"
 #include "win32/files.h"
 #include "win32/processes.h"

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "ui/options/core/proxy_credentials.h"
-#include "ui/settings/win32/settings_file.h"
+#include "engine/settings/win32/settings_file.h"
 
 namespace qxu {
 

@@ -1,7 +1,7 @@
 #include "ui/options/win32/first_run_actions.h"
 
 #include "ui/association/win32/file_association.h"
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/options/win32/proxy_dialog.h"
 
 namespace qxu {

@@ -4,8 +4,8 @@
 
 #include "ui/about/win32/about_dialog.h"
 #include "ui/association/win32/file_association.h"
-#include "ui/identity/win32/help_display.h"
-#include "ui/identity/win32/program_identity.h"
+#include "ui/options/win32/help_display.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/options/win32/option_tooltips.h"
 #include "ui/options/win32/proxy_dialog.h"

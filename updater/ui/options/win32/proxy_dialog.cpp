@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/options/win32/window_icons.h"
 #include "ui/placement/win32/window_placement.h"

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/placement/win32/tooltip.h"
 #include "ui/placement/win32/window_placement.h"

@@ -1,6 +1,6 @@
 #include "ui/runwindows/win32/progress_window.h"
 
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/placement/win32/window_placement.h"
 #include "ui/runwindows/core/run_layout.h"

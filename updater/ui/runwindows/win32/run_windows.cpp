@@ -4,13 +4,13 @@
 
 #include <memory>
 
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/runwindows/core/progress_math.h"
 #include "ui/runwindows/core/row_colours.h"
 #include "ui/runwindows/win32/confirm_rows.h"
 #include "ui/runwindows/win32/run_window_common.h"
-#include "ui/settings/win32/settings_file.h"
+#include "engine/settings/win32/settings_file.h"
 #include "update_run.h"
 
 namespace qxu {

@@ -1,6 +1,6 @@
 #pragma once
 // The questions asked when no setting file exists yet.
-#include "ui/settings/win32/settings_file.h"
+#include "engine/settings/win32/settings_file.h"
 
 namespace qxu {
 

@@ -1,4 +1,4 @@
-#include "ui/settings/core/updater_settings.h"
+#include "engine/settings/core/updater_settings.h"
 
 #include <cstdio>
 #include <cstring>

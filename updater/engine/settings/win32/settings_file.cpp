@@ -1,12 +1,12 @@
-#include "ui/settings/win32/settings_file.h"
+#include "engine/settings/win32/settings_file.h"
 
 #include <cwchar>
 #include <initializer_list>
 
 #include "engine/support/core/owned_string.h"
 #include "engine/support/core/password_scrambler.h"
-#include "ui/identity/win32/program_identity.h"
-#include "ui/settings/win32/first_run.h"
+#include "engine/identity/win32/program_identity.h"
+#include "engine/settings/win32/first_run.h"
 
 namespace qxu {
 namespace {

@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <string>
 
-#include "ui/identity/core/version_text.h"
+#include "engine/identity/core/version_text.h"
 
 namespace qxu {
 namespace {

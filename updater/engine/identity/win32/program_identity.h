@@ -34,6 +34,7 @@ struct ProgramIdentity {
   wchar_t* versionText = nullptr;      // cache, rebuilt on every request
   wchar_t* settingFilePath = nullptr;  // cache, fixed by the first request
 
+  // Compiled help, started by the options dialog and ended at clean-up.
   int helpStarted = 0;
   DWORD_PTR helpCookie = 0;
 };
@@ -61,7 +62,7 @@ struct IdentityDeleter {
 };
 using IdentityOwner = std::unique_ptr<ProgramIdentity, IdentityDeleter>;
 
-// Initialises the common controls and copies the set-up values (webAddress
+// Copies the set-up values (webAddress
 // none: kDefaultWebAddress). Returns 1.
 int SetIdentity(ProgramIdentity* identity, const wchar_t* programName,
                 const wchar_t* description, const wchar_t* seriesKey,

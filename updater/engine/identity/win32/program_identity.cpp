@@ -1,4 +1,4 @@
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 
 #include <shlobj.h>
 
@@ -7,10 +7,8 @@
 #include <new>
 
 #include "engine/support/core/owned_string.h"
-#include "ui/identity/core/version_text.h"
-#include "ui/identity/win32/help_display.h"
-#include "ui/identity/win32/operating_system.h"
-#include "ui/placement/win32/common_controls.h"
+#include "engine/identity/core/version_text.h"
+#include "engine/identity/win32/operating_system.h"
 
 namespace qxu {
 namespace {
@@ -45,7 +43,6 @@ ProgramIdentity* CreateIdentity() {
 
 void DestroyIdentity(ProgramIdentity* identity) {
   if (!identity) return;
-  EndHelp(identity);
   for (wchar_t* text :
        {identity->osName, identity->programName, identity->description, identity->seriesKey,
         identity->copyrightHolder, identity->copyrightYears, identity->releaseDate,
@@ -61,7 +58,6 @@ int SetIdentity(ProgramIdentity* identity, const wchar_t* programName,
                 unsigned long versionNumber, long minorNumber, long buildNumber,
                 const wchar_t* copyrightHolder, const wchar_t* copyrightYears,
                 const wchar_t* releaseDate, const wchar_t* webAddress) {
-  InitUpdaterCommonControls();
   if (!identity) return 1;
   identity->programName = ReplaceString(identity->programName, programName);
   identity->description = ReplaceString(identity->description, description);

@@ -2,7 +2,7 @@
 // The per-user ini setting file of QxUpdate.
 #include <windows.h>
 
-#include "ui/settings/core/updater_settings.h"
+#include "engine/settings/core/updater_settings.h"
 
 namespace qxu {
 

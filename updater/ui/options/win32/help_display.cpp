@@ -1,10 +1,10 @@
-#include "ui/identity/win32/help_display.h"
+#include "ui/options/win32/help_display.h"
 
 #include <cwchar>
 
 #include "engine/support/win32/reg_key.h"
 #include "engine/support/win32/resource_library.h"
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 
 namespace qxu {
 namespace {

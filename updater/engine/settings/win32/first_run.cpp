@@ -1,6 +1,6 @@
-#include "ui/settings/win32/first_run.h"
+#include "engine/settings/win32/first_run.h"
 
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 
 namespace qxu {
 namespace {

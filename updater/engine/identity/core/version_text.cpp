@@ -1,4 +1,4 @@
-#include "ui/identity/core/version_text.h"
+#include "engine/identity/core/version_text.h"
 
 #include <cstdio>
 #include <cwchar>

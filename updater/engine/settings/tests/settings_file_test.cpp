@@ -9,9 +9,9 @@
 
 #include "engine/support/core/owned_string.h"
 #include "engine/support/core/password_scrambler.h"
-#include "ui/identity/win32/program_identity.h"
-#include "ui/settings/win32/first_run.h"
-#include "ui/settings/win32/settings_file.h"
+#include "engine/identity/win32/program_identity.h"
+#include "engine/settings/win32/first_run.h"
+#include "engine/settings/win32/settings_file.h"
 #include "win32/files.h"
 #include "win32/processes.h"
 
@@ -26,26 +26,8 @@ DWORD KeptAttributes(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE);
 }
 
-struct Options {
-  int information = 1;
-  int proxyUserUse = 0;
-  wchar_t* proxyUser = nullptr;
-  wchar_t* proxyPassword = nullptr;
-  wchar_t* proxyPasswordScrambled = nullptr;
-  ~Options() {
-    FreeString(proxyUser);
-    FreeString(proxyPassword);
-    FreeString(proxyPasswordScrambled);
-  }
-  SettingsOptionFields Fields() {
-    SettingsOptionFields f;
-    f.information = &information;
-    f.proxyUserUse = &proxyUserUse;
-    f.proxyUser = &proxyUser;
-    f.proxyPassword = &proxyPassword;
-    f.proxyPasswordScrambled = &proxyPasswordScrambled;
-    return f;
-  }
+struct Options : SettingsOptions {
+  SettingsOptions& Fields() { return *this; }
 };
 
 // Scripted answers for the first-run questions; records what was asked.
@@ -169,11 +151,11 @@ TEST_F(SettingsFile, SaveWritesEveryValueAndHidesTheFileEachTime) {
   Options options;
   options.information = 0;
   options.proxyUserUse = 1;
-  options.proxyUser = DupString(L"alice");
+  options.proxyUser = L"alice";
   wchar_t scrambled[64];
   ASSERT_EQ(ScramblePassword(L"Secret12", scrambled, 64), 1);
-  options.proxyPasswordScrambled = DupString(scrambled);
-  options.proxyPassword = DupString(L"Secret12");
+  options.proxyPasswordScrambled = scrambled;
+  options.proxyPassword = L"Secret12";
   ASSERT_EQ(SaveUpdaterSettings(identity_.get(), &settings, options.Fields(), 0), 1);
 
   EXPECT_EQ(KeptAttributes(Path()), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
@@ -200,8 +182,7 @@ TEST_F(SettingsFile, SaveWritesEveryValueAndHidesTheFileEachTime) {
   // A second save rewrites the hidden file; read-only and archive go too.
   SetFileAttributesW(Path().c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
   settings.confirmWindowX = 250;
-  FreeString(options.proxyUser);
-  options.proxyUser = nullptr;
+  options.proxyUser.clear();
   ASSERT_EQ(SaveUpdaterSettings(identity_.get(), &settings, options.Fields(), 0), 1);
   EXPECT_EQ(Value(s, L"ConfirmWindowX"), L"250");
   EXPECT_EQ(Value(s, L"ProxyUserName"), L"(missing)");
@@ -211,15 +192,15 @@ TEST_F(SettingsFile, SaveWritesEveryValueAndHidesTheFileEachTime) {
 TEST_F(SettingsFile, ProxyUserNameOutsideTheAnsiCodePageSurvives) {
   UpdaterSettings settings;
   Options options;
-  options.proxyUser = DupString(L"J\u00FCrgen \u03A9mega \u30E6\u30FC\u30B6");
+  options.proxyUser = L"J\u00FCrgen \u03A9mega \u30E6\u30FC\u30B6";
   ASSERT_EQ(SaveUpdaterSettings(identity_.get(), &settings, options.Fields(), 0), 1);
   EXPECT_EQ(FileText().substr(0, 2), "\xFF\xFE");
   Options loaded;
   Script script;
   Load(&settings, &loaded, &script);
   EXPECT_TRUE(script.asked.empty());
-  ASSERT_NE(loaded.proxyUser, nullptr);
-  EXPECT_STREQ(loaded.proxyUser, options.proxyUser);
+  ASSERT_FALSE(loaded.proxyUser.empty());
+  EXPECT_EQ(loaded.proxyUser, options.proxyUser);
 }
 
 TEST_F(SettingsFile, StampingSetsLastCheckToNow) {
@@ -255,8 +236,8 @@ TEST_F(SettingsFile, LegacySectionIsReadAndKeptAfterTheNextSave) {
   EXPECT_EQ(settings.confirmWindowX, 100);  // default
   EXPECT_EQ(settings.autoUpdate, 1);
   EXPECT_EQ(options.information, 0);
-  ASSERT_NE(options.proxyUser, nullptr);
-  EXPECT_STREQ(options.proxyUser, L"bob");
+  ASSERT_FALSE(options.proxyUser.empty());
+  EXPECT_EQ(options.proxyUser, L"bob");
 
   ASSERT_EQ(SaveUpdaterSettings(identity_.get(), &settings, options.Fields(), 0), 1);
   EXPECT_EQ(Value(L"QxUpdate", L"LastCheck"), L"2013/01/05 07:08:09");
@@ -318,16 +299,16 @@ TEST_F(SettingsFile, PasswordIsUnscrambledAndABrokenOneGivesNoPlainPassword) {
   Options options;
   Script script;
   Load(&settings, &options, &script);
-  ASSERT_NE(options.proxyPassword, nullptr);
-  EXPECT_STREQ(options.proxyPassword, L"proxy-pass!");
-  EXPECT_STREQ(options.proxyPasswordScrambled, scrambled);
+  ASSERT_FALSE(options.proxyPassword.empty());
+  EXPECT_EQ(options.proxyPassword, L"proxy-pass!");
+  EXPECT_EQ(options.proxyPasswordScrambled, scrambled);
 
   WriteFileText("[QxUpdate]\r\nLastCheck=2026/12/07 14:05:09\r\nProxyUserPassword=plainpassword\r\n");
   Options broken;
-  broken.proxyPassword = DupString(L"stale");
+  broken.proxyPassword = L"stale";
   Load(&settings, &broken, &script);
-  EXPECT_EQ(broken.proxyPassword, nullptr);
-  EXPECT_STREQ(broken.proxyPasswordScrambled, L"plainpassword");
+  EXPECT_EQ(broken.proxyPassword, L"");
+  EXPECT_EQ(broken.proxyPasswordScrambled, L"plainpassword");
 }
 
 TEST_F(SettingsFile, FirstRunNoStillWritesTheDefaultsOnce) {

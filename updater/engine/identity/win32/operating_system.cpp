@@ -1,6 +1,6 @@
-#include "ui/identity/win32/operating_system.h"
+#include "engine/identity/win32/operating_system.h"
 
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 
 namespace qxu {
 

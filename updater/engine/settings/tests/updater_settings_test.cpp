@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/settings/core/updater_settings.h"
+#include "engine/settings/core/updater_settings.h"
 
 namespace qxu {
 namespace {
