@@ -13,14 +13,14 @@ namespace qxu {
 
 namespace {
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 bool ReadSome(HANDLE file, char* buffer, DWORD size, DWORD* got) {
   *got = 0;
   return ReadFile(file, buffer, size, got, nullptr) != FALSE;
 }
 
 }  // namespace
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void WaitLoop(const std::function<void()>& action, const std::function<bool()>& goal) {
   for (int cycle = 0; cycle <= 10; ++cycle) {

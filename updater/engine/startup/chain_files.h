@@ -20,6 +20,9 @@ void DeleteLoop(const std::wstring& path);
 // attempt succeeds, that copy is removed and target stays as it was.
 bool ReplaceProgram(const std::wstring& newCopy, const std::wstring& target);
 
+// The path names an existing file or folder.
+bool FileExists(const std::wstring& path);
+
 // Both files exist and hold the same bytes.
 bool SameFileContent(const std::wstring& a, const std::wstring& b);
 

@@ -12,8 +12,6 @@ namespace qxu {
 
 namespace {
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 std::wstring ShortLower(const wchar_t* name) {
   wchar_t shortName[MAX_PATH];
   const DWORD n = GetShortPathNameW(name, shortName, MAX_PATH);
@@ -109,7 +107,7 @@ void MainPhase(UpdaterProcess& p) {
     };
     RunSelfUpdate(e, p.selfUpdateServer);
     const std::wstring newCopy = e.programFolder + kNewCopyName;
-    if (GetFileAttributesW(newCopy.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (FileExists(newCopy))
       OpenProgram(newCopy, nullptr, e.programFolder.c_str());
     return;
   }

@@ -28,9 +28,9 @@ class OptionsDialog : public DialogFixture {
                    drive(ui, dialog);
                  });
   }
-  static std::vector<HWND> Tooltips() {
+  static std::vector<HWND> Tooltips(HWND dialog) {
     std::vector<HWND> slots;
-    for (int i = 0; i < kOptionTooltipSlots; ++i) slots.push_back(OptionTooltip(i));
+    for (int i = 0; i < kOptionTooltipSlots; ++i) slots.push_back(OptionTooltipOf(dialog, i));
     return slots;
   }
   // Answers the message box that the last click brings up; its text and caption.
@@ -69,7 +69,7 @@ TEST_F(OptionsDialog, SetUpShowsTheCurrentStateOnTop) {
     EXPECT_TRUE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
     EXPECT_TRUE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0));
 
-    tips = Tooltips();
+    tips = Tooltips(dialog);
     const int controls[] = {QXU_OPTIONS_SELF_UPDATE, QXU_OPTIONS_PROXY, QXU_OPTIONS_ASSOCIATE,
                             QXU_OPTIONS_INFORMATION, QXU_OPTIONS_AUTO_UPDATE, QXU_OPTIONS_HELP,
                             QXU_OPTIONS_ABOUT, IDCANCEL};
@@ -85,7 +85,6 @@ TEST_F(OptionsDialog, SetUpShowsTheCurrentStateOnTop) {
   });
   EXPECT_EQ(IDCANCEL, result);
   for (HWND tip : tips) EXPECT_FALSE(IsWindow(tip));
-  for (HWND tip : Tooltips()) EXPECT_EQ(nullptr, tip);
   EXPECT_FALSE(FileExists());  // closing saves nothing
 }
 
@@ -93,7 +92,7 @@ TEST_F(OptionsDialog, CheckBoxesSaveAtOnceAndTooltipsAreRebuilt) {
   information_ = 0;
   settings_.autoUpdate = 0;
   const int result = Run([&](DWORD, HWND dialog) {
-    std::vector<HWND> before = Tooltips();
+    std::vector<HWND> before = Tooltips(dialog);
     Click(dialog, QXU_OPTIONS_INFORMATION);
     Settle(dialog);
     EXPECT_TRUE(Checked(dialog, QXU_OPTIONS_INFORMATION));
@@ -101,7 +100,7 @@ TEST_F(OptionsDialog, CheckBoxesSaveAtOnceAndTooltipsAreRebuilt) {
     EXPECT_EQ(L"1", FileValue(L"Information"));
     EXPECT_EQ(L"0", FileValue(L"AutoUpdate"));
 
-    std::vector<HWND> after = Tooltips();
+    std::vector<HWND> after = Tooltips(dialog);
     for (int i = 0; i < kOptionTooltipSlots; ++i) {
       EXPECT_FALSE(IsWindow(before[i])) << i;
       EXPECT_TRUE(IsWindow(after[i])) << i;
@@ -127,10 +126,14 @@ TEST_F(OptionsDialog, OkSavesAndSelfUpdateEndsTheDialog) {
 
   SetFileAttributesW(settingFile_.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileW(settingFile_.c_str());
-  EXPECT_EQ(kOptionsSelfUpdateNow,
-            Run([&](DWORD, HWND dialog) { Click(dialog, QXU_OPTIONS_SELF_UPDATE); }));
+  std::vector<HWND> tips;
+  EXPECT_EQ(kOptionsSelfUpdateNow, Run([&](DWORD, HWND dialog) {
+              tips = Tooltips(dialog);
+              Click(dialog, QXU_OPTIONS_SELF_UPDATE);
+            }));
   EXPECT_FALSE(FileExists());
-  for (HWND tip : Tooltips()) EXPECT_EQ(nullptr, tip);
+  ASSERT_EQ(tips.size(), static_cast<std::size_t>(kOptionTooltipSlots));
+  for (HWND tip : tips) EXPECT_FALSE(IsWindow(tip));
 }
 
 TEST_F(OptionsDialog, AssociationAskedAndCancelledStaysClear) {
@@ -204,14 +207,14 @@ TEST_F(OptionsDialog, AnExistingAssociationIsShownTicked) {
 
 TEST_F(OptionsDialog, HelpWithoutItsFileSaysSoAndTheDialogStays) {
   Run([&](DWORD ui, HWND dialog) {
-    std::vector<HWND> before = Tooltips();
+    std::vector<HWND> before = Tooltips(dialog);
     Click(dialog, QXU_OPTIONS_HELP);
     auto [text, caption] = AnswerBox(ui, dialog, IDOK);
     EXPECT_EQ(L"Cannot find help file.", text);
     EXPECT_EQ(L"HtmlHelp Error", caption);
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_FALSE(IsWindow(before[0]));
-    EXPECT_TRUE(IsWindow(OptionTooltip(0)));
+    EXPECT_TRUE(IsWindow(OptionTooltipOf(dialog, 0)));
     Click(dialog, IDCANCEL);
   });
 }

@@ -25,27 +25,24 @@ constexpr TooltipText kTooltips[kOptionTooltipSlots] = {
     {IDCANCEL, L"QxUpdateの環境設定ウィンドウを閉じます"},
 };
 
-// Zero-initialised storage: every slot starts as none.
-HWND g_slots[kOptionTooltipSlots];
-
 }  // namespace
 
-void RebuildOptionTooltips(HWND dialog, int create) {
-  for (HWND& slot : g_slots) {
+void OptionTooltips::Rebuild(HWND dialog, bool create) {
+  for (HWND& slot : slots_) {
     if (slot) DestroyWindow(slot);
     slot = nullptr;
   }
-  if (create != 1) return;
+  if (!create) return;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   int next = 0;
   for (const TooltipText& entry : kTooltips) {
     HWND tooltip = AttachTooltip(instance, dialog, entry.control, entry.text, 0);
-    if (tooltip) g_slots[next++] = tooltip;
+    if (tooltip) slots_[next++] = tooltip;
   }
 }
 
-HWND OptionTooltip(int slot) {
-  return slot >= 0 && slot < kOptionTooltipSlots ? g_slots[slot] : nullptr;
+HWND OptionTooltips::Slot(int slot) const {
+  return slot >= 0 && slot < kOptionTooltipSlots ? slots_[slot] : nullptr;
 }
 
 }  // namespace qxu

@@ -19,6 +19,7 @@ namespace {
 struct OptionsState {
   const DialogContext* context = nullptr;
   const WindowIcons* icons = nullptr;
+  OptionTooltips tooltips;
 };
 
 OptionsState& StateOf(HWND dialog) {
@@ -67,7 +68,7 @@ void ShowProgramHelp(HWND dialog, const OptionsState& state) {
   ShowHelp(identity, dialog, file.c_str(), kHelpTopic);
 }
 
-void InitOptions(HWND dialog, const OptionsState& state) {
+void InitOptions(HWND dialog, OptionsState& state) {
   const DialogContext& context = *state.context;
   state.icons->SetOn(dialog);
   SetProgramTitle(context.identity, dialog);
@@ -76,17 +77,17 @@ void InitOptions(HWND dialog, const OptionsState& state) {
   SetCheck(dialog, QXU_OPTIONS_AUTO_UPDATE, context.settings ? context.settings->autoUpdate : 0);
   SetCheck(dialog, QXU_OPTIONS_ASSOCIATE, AssociationPresent());
   SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
-  RebuildOptionTooltips(dialog, 1);
+  state.tooltips.Rebuild(dialog, true);
 }
 
 // Ends the dialog with result; the tooltips go first.
 void Finish(HWND dialog, int result) {
-  RebuildOptionTooltips(dialog, 0);
+  StateOf(dialog).tooltips.Rebuild(dialog, false);
   EndDialog(dialog, result);
 }
 
 bool OnCommand(HWND dialog, int command) {
-  const OptionsState& state = StateOf(dialog);
+  OptionsState& state = StateOf(dialog);
   const DialogContext& context = *state.context;
   switch (command) {
     case IDOK:
@@ -124,7 +125,7 @@ bool OnCommand(HWND dialog, int command) {
       return false;
   }
   // The dialog stays: the tooltips are made anew so they are this dialog's.
-  RebuildOptionTooltips(dialog, 1);
+  state.tooltips.Rebuild(dialog, true);
   return true;
 }
 
@@ -144,12 +145,18 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
+HWND OptionTooltipOf(HWND dialog, int slot) {
+  auto* state = reinterpret_cast<const OptionsState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  return state ? state->tooltips.Slot(slot) : nullptr;
+}
+
 int ShowOptionsDialog(const DialogContext& context) {
   WindowIcons icons(context.library);
-  OptionsState state{&context, &icons};
+  OptionsState state;
+  state.context = &context;
+  state.icons = &icons;
   const INT_PTR result = DialogBoxParamW(context.library, MAKEINTRESOURCEW(QXU_DIALOG_OPTIONS), nullptr,
                                          OptionsProc, reinterpret_cast<LPARAM>(&state));
-  RebuildOptionTooltips(nullptr, 0);
   // A dialog that could not be made counts as closed, so the caller ends.
   if (result != IDOK && result != kOptionsSelfUpdateNow) return IDCANCEL;
   return static_cast<int>(result);

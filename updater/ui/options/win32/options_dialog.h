@@ -25,6 +25,9 @@ inline constexpr wchar_t kOptionsTypeDescription[] = L"QxUpdateアップデー�
 inline constexpr wchar_t kHelpFileName[] = L"QxUpdate.chm";
 inline constexpr wchar_t kHelpTopic[] = L"_RESOURCE/Help-main.html";
 
+// The tooltip of an open options dialog in a slot, or none.
+HWND OptionTooltipOf(HWND dialog, int slot);
+
 // Runs the dialog modally without owner: 1 (OK, saved), 2 (closed) or
 // kOptionsSelfUpdateNow.
 int ShowOptionsDialog(const DialogContext& context);
