@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <initializer_list>
 #include <new>
+#include <vector>
 
 #include "engine/support/core/owned_string.h"
 #include "engine/identity/core/version_text.h"
@@ -16,7 +17,12 @@ namespace {
 constexpr DWORD kPathChars = 8192;
 
 void FillPaths(ProgramIdentity* identity) {
-  static wchar_t path[kPathChars], folder[kPathChars], base[kPathChars];
+  std::vector<wchar_t> pathBuffer(kPathChars);
+  wchar_t* path = pathBuffer.data();
+  std::vector<wchar_t> folderBuffer(kPathChars);
+  wchar_t* folder = folderBuffer.data();
+  std::vector<wchar_t> baseBuffer(kPathChars);
+  wchar_t* base = baseBuffer.data();
   const DWORD length = GetModuleFileNameW(nullptr, path, kPathChars);
   if (length > 0 && length < kPathChars) {
     identity->programPath = DupString(path);
@@ -91,7 +97,8 @@ const wchar_t* GetVersionText(ProgramIdentity* identity) {
 }
 
 int SetProgramTitle(ProgramIdentity* identity, HWND window) {
-  static wchar_t title[kPathChars];
+  std::vector<wchar_t> titleBuffer(kPathChars);
+  wchar_t* title = titleBuffer.data();
   const wchar_t* name = identity && identity->programName ? identity->programName : L"";
   _snwprintf(title, kPathChars - 1, L"%ls %ls", name, GetVersionText(identity));
   title[kPathChars - 1] = 0;

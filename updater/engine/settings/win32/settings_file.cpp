@@ -2,6 +2,7 @@
 
 #include <cwchar>
 #include <initializer_list>
+#include <vector>
 
 #include "engine/support/core/owned_string.h"
 #include "engine/support/core/password_scrambler.h"
@@ -37,7 +38,8 @@ const wchar_t* Separator(const wchar_t* folder) {
 }
 
 bool ProgramFolderWritable(const wchar_t* folder) {
-  static wchar_t probe[kPathChars];
+  std::vector<wchar_t> probeBuffer(kPathChars);
+  wchar_t* probe = probeBuffer.data();
   if (!Join(probe, kPathChars, {folder, Separator(folder), kProbeName})) return false;
   HANDLE file = CreateFileW(probe, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr);
@@ -89,7 +91,17 @@ const wchar_t* GetSettingFilePath(ProgramIdentity* identity, int allowUserName) 
   if (!identity) return nullptr;
   if (identity->settingFilePath) return identity->settingFilePath;
 
-  static wchar_t folder[kPathChars], path[kPathChars], user[kPathChars];
+  std::vector<wchar_t> folderBuffer(kPathChars);
+
+  wchar_t* folder = folderBuffer.data();
+
+  std::vector<wchar_t> pathBuffer(kPathChars);
+
+  wchar_t* path = pathBuffer.data();
+
+  std::vector<wchar_t> userBuffer(kPathChars);
+
+  wchar_t* user = userBuffer.data();
   const wchar_t* programFolder = identity->programFolder ? identity->programFolder : L"";
   bool useUserName = allowUserName == 1;
   Join(folder, kPathChars, {programFolder});

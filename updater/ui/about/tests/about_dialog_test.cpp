@@ -135,7 +135,7 @@ TEST_F(AboutDialog, TheLinkReactsOverItsTextOnly) {
     GetClientRect(link, &client);
     ASSERT_GT(width, 20);
     ASSERT_LT(width + 10, client.right) << "the template's link control must be wider than its text";
-    EXPECT_EQ(width, HyperlinkTextWidth());
+    EXPECT_EQ(width, HyperlinkTextWidth(link));
 
     auto move = [&](int x) {
       SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(x, client.bottom / 2));

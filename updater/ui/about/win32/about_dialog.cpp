@@ -12,15 +12,17 @@ namespace {
 
 constexpr size_t kTextChars = 1024;
 
-// The inputs of the one about box of the process, for its lifetime.
+// What one open about box shows; it lives on ShowAboutDialog's stack.
 struct AboutInputs {
   HICON bigIcon = nullptr;
   HICON smallIcon = nullptr;
   const wchar_t* title = nullptr;
   ProgramIdentity* identity = nullptr;
   int showSystem = 0;
+  Hyperlink link;
 };
-AboutInputs g_about;
+
+AboutInputs& InputsOf(HWND dialog) { return *reinterpret_cast<AboutInputs*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 const wchar_t* Or(const wchar_t* text) { return text ? text : L""; }
 
@@ -34,11 +36,11 @@ void Format(wchar_t (&text)[kTextChars], const wchar_t* format, ...) {
   text[length] = L'\0';
 }
 
-void FillTexts(HWND dialog) {
-  ProgramIdentity* identity = g_about.identity;
+void FillTexts(HWND dialog, const AboutInputs& about) {
+  ProgramIdentity* identity = about.identity;
   if (!identity) return;
   wchar_t text[kTextChars];
-  const wchar_t* system = g_about.showSystem ? Or(identity->osName) : L"";
+  const wchar_t* system = about.showSystem ? Or(identity->osName) : L"";
   if (*system)
     Format(text, L"%ls on %ls %ldbit", Or(identity->description), system, 32L);
   else
@@ -55,23 +57,26 @@ void FillTexts(HWND dialog) {
   SetDlgItemTextW(dialog, kAboutLinkControl, Or(identity->webAddress));
 }
 
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      if (g_about.title) SetWindowTextW(dialog, g_about.title);
-      SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_about.bigIcon));
-      SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_about.smallIcon));
-      FillTexts(dialog);
-      AttachHyperlink(GetDlgItem(dialog, kAboutLinkControl));
+    case WM_INITDIALOG: {
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      AboutInputs& about = InputsOf(dialog);
+      if (about.title) SetWindowTextW(dialog, about.title);
+      SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(about.bigIcon));
+      SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(about.smallIcon));
+      FillTexts(dialog, about);
+      about.link.Attach(GetDlgItem(dialog, kAboutLinkControl));
       PlaceNearPointer(dialog, 5, 1);
       return TRUE;
+    }
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK:
           // Enter must not close the box by accident.
           return TRUE;
         case IDCANCEL:
-          DetachHyperlink();
+          if (GetWindowLongPtrW(dialog, DWLP_USER)) InputsOf(dialog).link.Detach();
           EndDialog(dialog, IDCANCEL);
           return TRUE;
         default:
@@ -86,11 +91,15 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 int ShowAboutDialog(HMODULE library, int templateId, HWND owner, HICON bigIcon, HICON smallIcon,
                     const wchar_t* title, ProgramIdentity* identity, int showSystem) {
-  g_about = AboutInputs{bigIcon, smallIcon, title, identity, showSystem};
-  DialogBoxParamW(library, MAKEINTRESOURCEW(templateId), owner, AboutProc, 0);
-  // A dialog that ended some other way must not leave the link behind.
-  DetachHyperlink();
-  g_about = AboutInputs{};
+  AboutInputs about;
+  about.bigIcon = bigIcon;
+  about.smallIcon = smallIcon;
+  about.title = title;
+  about.identity = identity;
+  about.showSystem = showSystem;
+  DialogBoxParamW(library, MAKEINTRESOURCEW(templateId), owner, AboutProc, reinterpret_cast<LPARAM>(&about));
+  // A dialog that ended some other way must not leave the link behind: the
+  // link detaches as it goes.
   return 1;
 }
 

@@ -8,18 +8,12 @@
 namespace qxu {
 namespace {
 
-constexpr int kLinkTextChars = 1024;
+using LinkState = Hyperlink::State;
+constexpr int kLinkTextChars = sizeof(LinkState::text) / sizeof(wchar_t);
+// The window property through which the link's procedure finds its state.
+constexpr wchar_t kLinkProperty[] = L"QxUpdateHyperlink";
 
-struct LinkState {
-  WNDPROC previous = nullptr;
-  HWND control = nullptr;
-  int hovered = 0;
-  HCURSOR savedCursor = nullptr;
-  bool cursorSaved = false;
-  wchar_t text[kLinkTextChars] = {};
-  int textWidth = 0;
-};
-LinkState g_link;
+LinkState* LinkOf(HWND window) { return static_cast<LinkState*>(GetPropW(window, kLinkProperty)); }
 
 class GdiFont {
  public:
@@ -64,9 +58,9 @@ class Painting {
   HDC dc_;
 };
 
-void FetchText(HWND window) {
-  g_link.text[0] = L'\0';
-  GetWindowTextW(window, g_link.text, kLinkTextChars);
+void FetchText(LinkState& link, HWND window) {
+  link.text[0] = L'\0';
+  GetWindowTextW(window, link.text, kLinkTextChars);
 }
 
 HFONT UnderlinedFont(HWND window) {
@@ -80,98 +74,108 @@ HFONT UnderlinedFont(HWND window) {
   return CreateFontIndirectW(&description);
 }
 
-void Paint(HWND window) {
+void Paint(LinkState& link, HWND window) {
   Painting painting(window);
   HDC dc = painting.dc();
   if (!dc) return;
   GdiFont font(UnderlinedFont(window));
   SelectedFont selected(dc, font.get());
-  SetTextColor(dc, g_link.hovered ? RGB(255, 0, 0) : RGB(0, 0, 255));
+  SetTextColor(dc, link.hovered ? RGB(255, 0, 0) : RGB(0, 0, 255));
   SetBkColor(dc, GetSysColor(COLOR_MENU));
   SetBkMode(dc, TRANSPARENT);
-  if (!g_link.text[0]) FetchText(window);
-  int length = lstrlenW(g_link.text);
+  if (!link.text[0]) FetchText(link, window);
+  int length = lstrlenW(link.text);
   SIZE extent{};
-  if (GetTextExtentPoint32W(dc, g_link.text, length, &extent)) g_link.textWidth = extent.cx;
-  TextOutW(dc, 0, 0, g_link.text, length);
+  if (GetTextExtentPoint32W(dc, link.text, length, &extent)) link.textWidth = extent.cx;
+  TextOutW(dc, 0, 0, link.text, length);
 }
 
-void MouseMove(HWND window, LPARAM lParam) {
+void MouseMove(LinkState& link, HWND window, LPARAM lParam) {
   RECT rect{};
   GetWindowRect(window, &rect);
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   ClientToScreen(window, &point);
   LinkBounds bounds{rect.left, rect.top, rect.right, rect.bottom};
-  const int inside = InsideLinkArea(bounds, g_link.textWidth, point.x, point.y);
-  if (!g_link.hovered && inside) {
+  const int inside = InsideLinkArea(bounds, link.textWidth, point.x, point.y);
+  if (!link.hovered && inside) {
     SetCapture(window);
-    if (!g_link.cursorSaved) {
-      g_link.savedCursor = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))  /* IDC_HAND */);
-      g_link.cursorSaved = true;
+    if (!link.cursorSaved) {
+      link.savedCursor = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))  /* IDC_HAND */);
+      link.cursorSaved = true;
     }
-    g_link.hovered = 1;
+    link.hovered = 1;
     InvalidateRect(window, nullptr, FALSE);
-  } else if (g_link.hovered && !inside) {
-    if (g_link.cursorSaved) {
-      SetCursor(g_link.savedCursor);
-      g_link.savedCursor = nullptr;
-      g_link.cursorSaved = false;
+  } else if (link.hovered && !inside) {
+    if (link.cursorSaved) {
+      SetCursor(link.savedCursor);
+      link.savedCursor = nullptr;
+      link.cursorSaved = false;
     }
-    g_link.hovered = 0;
+    link.hovered = 0;
     InvalidateRect(window, nullptr, FALSE);
     ReleaseCapture();
   }
 }
 
-void Click(HWND window) {
-  FetchText(window);
-  if (g_link.text[0]) ShellExecuteW(nullptr, L"open", g_link.text, nullptr, nullptr, SW_SHOWNORMAL);
-  g_link.hovered = 0;
+void Click(LinkState& link, HWND window) {
+  FetchText(link, window);
+  if (link.text[0]) ShellExecuteW(nullptr, L"open", link.text, nullptr, nullptr, SW_SHOWNORMAL);
+  link.hovered = 0;
   ReleaseCapture();
   InvalidateRect(window, nullptr, FALSE);
 }
 
 LRESULT CALLBACK LinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LinkState* link = LinkOf(window);
+  if (!link) return DefWindowProcW(window, message, wParam, lParam);
   switch (message) {
     case WM_PAINT:
-      Paint(window);
+      Paint(*link, window);
       return 0;
     case WM_MOUSEMOVE:
-      MouseMove(window, lParam);
+      MouseMove(*link, window, lParam);
       return 0;
     case WM_LBUTTONUP:
-      Click(window);
+      Click(*link, window);
       return 0;
     default:
       break;
   }
-  return g_link.previous ? CallWindowProcW(g_link.previous, window, message, wParam, lParam)
-                         : DefWindowProcW(window, message, wParam, lParam);
+  return link->previous ? CallWindowProcW(link->previous, window, message, wParam, lParam)
+                        : DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
 
-bool AttachHyperlink(HWND control) {
-  if (!control || g_link.control) return false;
-  g_link = LinkState{};
+bool Hyperlink::Attach(HWND control) {
+  if (!control || state_.control || LinkOf(control)) return false;
+  state_ = LinkState{};
+  if (!SetPropW(control, kLinkProperty, &state_)) return false;
   // A plain static lets the pointer through to its parent; the link must see it.
   SetWindowLongW(control, GWL_STYLE, GetWindowLongW(control, GWL_STYLE) | SS_NOTIFY);
-  g_link.previous = reinterpret_cast<WNDPROC>(
+  state_.previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LinkProc)));
-  if (!g_link.previous) return false;
-  g_link.control = control;
+  if (!state_.previous) {
+    RemovePropW(control, kLinkProperty);
+    return false;
+  }
+  state_.control = control;
   return true;
 }
 
-void DetachHyperlink() {
-  if (g_link.control && g_link.previous) {
-    if (GetCapture() == g_link.control) ReleaseCapture();
-    if (g_link.cursorSaved) SetCursor(g_link.savedCursor);
-    SetWindowLongPtrW(g_link.control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_link.previous));
+void Hyperlink::Detach() {
+  if (state_.control && state_.previous) {
+    if (GetCapture() == state_.control) ReleaseCapture();
+    if (state_.cursorSaved) SetCursor(state_.savedCursor);
+    SetWindowLongPtrW(state_.control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(state_.previous));
+    RemovePropW(state_.control, kLinkProperty);
   }
-  g_link = LinkState{};
+  state_ = LinkState{};
 }
 
-int HyperlinkTextWidth() { return g_link.textWidth; }
+int HyperlinkTextWidth(HWND control) {
+  const LinkState* link = control ? LinkOf(control) : nullptr;
+  return link ? link->textWidth : 0;
+}
 
 }  // namespace qxu

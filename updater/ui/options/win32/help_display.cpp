@@ -1,6 +1,7 @@
 #include "ui/options/win32/help_display.h"
 
 #include <cwchar>
+#include <vector>
 
 #include "engine/support/win32/reg_key.h"
 #include "engine/support/win32/resource_library.h"
@@ -69,7 +70,8 @@ int ShowHelp(ProgramIdentity* identity, HWND owner, const wchar_t* helpFile, con
       identity->helpStarted = 1;
     }
   }
-  static wchar_t target[kPathChars];
+  std::vector<wchar_t> targetBuffer(kPathChars);
+  wchar_t* target = targetBuffer.data();
   if (topic && *topic)
     _snwprintf(target, kPathChars - 1, L"%ls::%ls", helpFile, topic);
   else

@@ -110,8 +110,8 @@ void RunWindows::StartPass(RunPass pass, const wchar_t* activity) {
   if (!threads.Start(AnimateTray, animation)) delete animation;
 }
 
-void RunWindows::SendCommand(int command) {
-  if (HWND window = runWindow) SendMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+void RunWindows::PostCommand(int command) {
+  if (HWND window = runWindow) PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
 bool RunWindows::OpenRunWindow(bool confirm, bool silent) { return OpenRunWindowOf(*this, confirm, silent) != nullptr; }
@@ -158,9 +158,10 @@ void RunWindows::DownloadPassBegins() {
   SetActionButton(window, L"中止", true);
 }
 
-void RunWindows::StopRun() { SendCommand(kCommandRun); }
+// Posted: the worker goes on (or ends) while the window handles the command.
+void RunWindows::StopRun() { PostCommand(kCommandRun); }
 
-void RunWindows::RunFinished() { SendCommand(kCommandEnd); }
+void RunWindows::RunFinished() { PostCommand(kCommandEnd); }
 
 void RunWindows::ShowMessage(const wchar_t* text, unsigned type) {
   MessageBoxW(nullptr, text, ProgramName(), type);

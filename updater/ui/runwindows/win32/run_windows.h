@@ -79,8 +79,8 @@ class RunWindows final : public RunWindowPort {
   // Starts the pass's worker and the tray animation; busy is set before the
   // worker starts, so that a worker ending at once cannot leave it at 1.
   void StartPass(RunPass pass, const wchar_t* activity);
-  // Sends a window command to the run window, if one is open.
-  void SendCommand(int command);
+  // Posts a window command to the run window, if one is open.
+  void PostCommand(int command);
 
   // RunWindowPort
   bool OpenRunWindow(bool confirm, bool silent) override;
