@@ -7,12 +7,9 @@
 
 #include <vector>
 
-#include "engine/support/core/owned_string.h"
-#include "engine/workers/win32/run_shared.h"
+#include "ui/lang/resource_ids.h"
 #include "ui/mainwindow/win32/main_window.h"
 #include "ui/runwindows/win32/confirm_rows.h"
-#include "ui/runwindows/win32/engine_windows.h"
-#include "update_engine.h"
 #include "win32/files.h"
 #include "win32/loopback.h"
 #include "window_test_support.h"
@@ -41,19 +38,8 @@ std::string PatternBytes(std::size_t size, unsigned seed) {
   return bytes;
 }
 
-void OpenThroughPort() {
-  UpdateEngine& e = TheEngine();
-  e.windows->OpenRunWindow(e.options.confirm, e.options.silent);
-}
-
-void AddItem(const std::wstring& folder, const std::wstring& name, const std::wstring& local) {
-  UpdateEngine& e = TheEngine();
-  auto item = std::make_unique<DownloadItem>();
-  item->urlFolder = DupString(folder.c_str());
-  item->fileName = DupString(name.c_str());
-  item->localPath = DupString(local.c_str());
-  e.items[e.itemCount++] = std::move(item);
-}
+// The run of the current test, for its driver threads.
+WindowsRun* g_run = nullptr;
 
 struct Sample {
   std::wstring status;
@@ -62,11 +48,12 @@ struct Sample {
 std::vector<Sample> g_samples;
 
 DWORD WINAPI SampleProgress(LPVOID) {
-  for (int wait = 0; wait < 400 && !Shared().runWindow.load(); ++wait) Sleep(25);
-  while (HWND w = Shared().runWindow) {
+  for (int wait = 0; wait < 400 && !g_run->windows->runWindow.load(); ++wait) Sleep(25);
+  while (HWND w = g_run->windows->runWindow) {
     wchar_t text[256] = L"";
-    GetDlgItemTextW(w, 2001, text, 256);
-    g_samples.push_back({text, static_cast<int>(SendDlgItemMessageW(w, 2003, PBM_GETPOS, 0, 0))});
+    GetDlgItemTextW(w, QXU_PROGRESS_STATUS, text, 256);
+    g_samples.push_back(
+        {text, static_cast<int>(SendDlgItemMessageW(w, QXU_PROGRESS_BAR, PBM_GETPOS, 0, 0))});
     Sleep(20);
   }
   return 0;
@@ -80,12 +67,18 @@ ConfirmSeen g_confirm;
 
 DWORD WINAPI WaitForCheckThenRun(LPVOID) {
   for (int wait = 0; wait < 600; ++wait) {
-    HWND w = Shared().runWindow;
+    HWND w = g_run->windows->runWindow;
     HWND button = w ? GetDlgItem(w, 1) : nullptr;
     wchar_t caption[64] = L"";
     if (button) GetWindowTextW(button, caption, 64);
-    if (button && IsWindowEnabled(button) && std::wstring(caption) == L"実行") {
-      HWND list = GetDlgItem(w, kConfirmList);
+    HWND list = w ? GetDlgItem(w, QXU_CONFIRM_LIST) : nullptr;
+    // Every row checked: the button's caption alone is also the template's.
+    bool checked = list != nullptr;
+    for (int i = 0; checked && i < 3; ++i) {
+      const RowState state = ListRowState(list, i);
+      checked = state != RowState::None && state != RowState::Checking;
+    }
+    if (checked && button && IsWindowEnabled(button) && std::wstring(caption) == L"実行") {
       for (int i = 0; i < 3; ++i) {
         wchar_t text[256] = L"";
         LVITEMW item{};
@@ -94,7 +87,7 @@ DWORD WINAPI WaitForCheckThenRun(LPVOID) {
         item.cchTextMax = 256;
         SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
         g_confirm.status[i] = text;
-        g_confirm.marks[i] = RowMark(i);
+        g_confirm.marks[i] = ListRowMark(list, i);
       }
       PostMessageW(button, BM_CLICK, 0, 0);
       return 0;
@@ -108,27 +101,17 @@ class EngineRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(qxtest::ServersRunning()) << "run through with_servers.sh";
-    ASSERT_TRUE(PrepareWindows(L"qxu_engine_run.ini"));
-    UpdateEngine& e = TheEngine();
-    e.Reset();
-    e.identity = State().identity;
-    e.argumentCount = 1;
-    e.startFolder = dir.path();
-    e.programFolder = dir.path() + L"\\";
-    e.programPath = dir / L"QxUpdate.exe";
-    SetString(&State().commandLine, L"-dl x");
-    EngineWindowsSetup setup;
-    setup.resources = State().library;
-    setup.settings = &State().settings;
-    setup.commandLine = &State().commandLine;
-    setup.beginRun = OpenThroughPort;
-    BindEngineWindows(e, setup);
+    ASSERT_TRUE(run.Ready());
+    g_run = &run;
   }
-  void TearDown() override {
-    CloseWindowsAtExit();
-    TheEngine().Reset();
+  void TearDown() override { g_run = nullptr; }
+  WindowsRun run{L"qxu_engine_run.ini"};
+  // The items' local files live in the run's folder.
+  const qxtest::TempFolder& dir = run.folder;
+
+  void AddItem(const std::wstring& folder, const std::wstring& name, const std::wstring& local) {
+    run.AddItem(folder, name, local);
   }
-  qxtest::TempFolder dir;
 };
 
 TEST_F(EngineRunTest, ProgressWindowDownloadsWithStatusBarAndResult) {
@@ -138,8 +121,8 @@ TEST_F(EngineRunTest, ProgressWindowDownloadsWithStatusBarAndResult) {
   AddItem(HttpUrl(L""), small.name(), dir / L"ew-small.bin");
   g_samples.clear();
   HANDLE sampler = CreateThread(nullptr, 0, SampleProgress, nullptr, 0, nullptr);
-  Watcher watcher;
-  ASSERT_TRUE(RunMainWindow());
+  Watcher watcher(run.iniPath);
+  ASSERT_TRUE(run.RunMainWindow());
   WaitForSingleObject(sampler, INFINITE);
   CloseHandle(sampler);
 
@@ -164,7 +147,7 @@ TEST_F(EngineRunTest, ProgressWindowDownloadsWithStatusBarAndResult) {
   EXPECT_TRUE(downloadingText);
   EXPECT_TRUE(partway);
   EXPECT_TRUE(rising);
-  EXPECT_NE(IniValue(L"DownloadWindowWidth"), L"0");
+  EXPECT_NE(run.IniValue(L"DownloadWindowWidth"), L"0");
 }
 
 TEST_F(EngineRunTest, ConfirmWindowChecksTicksAndDownloadsTheTickedFile) {
@@ -174,10 +157,10 @@ TEST_F(EngineRunTest, ConfirmWindowChecksTicksAndDownloadsTheTickedFile) {
   AddItem(HttpUrl(L""), fresh.name(), dir / L"ew-fresh.bin");
   AddItem(HttpUrl(L""), same.name(), dir / L"ew-same.bin");
   AddItem(HttpUrl(L""), L"ew-missing.bin", dir / L"ew-missing.bin");
-  TheEngine().options.confirm = 1;
+  run.session.options.confirm = true;
   HANDLE driver = CreateThread(nullptr, 0, WaitForCheckThenRun, nullptr, 0, nullptr);
-  Watcher watcher;
-  ASSERT_TRUE(RunMainWindow());
+  Watcher watcher(run.iniPath);
+  ASSERT_TRUE(run.RunMainWindow());
   WaitForSingleObject(driver, INFINITE);
   DWORD code = 1;
   GetExitCodeThread(driver, &code);
@@ -198,7 +181,7 @@ TEST_F(EngineRunTest, ConfirmWindowChecksTicksAndDownloadsTheTickedFile) {
   auto boxes = watcher.Boxes();
   ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
   EXPECT_EQ(Narrow(boxes[0].text), "1個のファイルをアップデートしました\r\nアップデートに失敗したものがあるようです");
-  EXPECT_EQ(IniValue(L"ConfirmWindowWidth"), L"400");
+  EXPECT_EQ(run.IniValue(L"ConfirmWindowWidth"), L"400");
 }
 
 TEST_F(EngineRunTest, SilentConfirmRunDownloadsNewerFilesUnasked) {
@@ -207,17 +190,17 @@ TEST_F(EngineRunTest, SilentConfirmRunDownloadsNewerFilesUnasked) {
   WriteBytes(dir / L"ew-silent-same.bin", "kept", &kServerTime);
   AddItem(HttpUrl(L""), fresh.name(), dir / L"ew-silent.bin");
   AddItem(HttpUrl(L""), same.name(), dir / L"ew-silent-same.bin");
-  TheEngine().options.confirm = 1;
-  TheEngine().options.silent = 1;
-  TheEngine().options.information = 0;
-  Watcher watcher;
-  ASSERT_TRUE(RunMainWindow());
+  run.session.options.confirm = true;
+  run.session.options.silent = true;
+  run.session.options.information = 0;
+  Watcher watcher(run.iniPath);
+  ASSERT_TRUE(run.RunMainWindow());
   std::string stored;
   ASSERT_TRUE(ReadBytes(dir / L"ew-silent.bin", &stored));
   EXPECT_TRUE(stored == PatternBytes(2222, 15));
   ASSERT_TRUE(ReadBytes(dir / L"ew-silent-same.bin", &stored));
   EXPECT_EQ(stored, "kept");
-  EXPECT_EQ(TheEngine().run.updatedCount, 1);
+  EXPECT_EQ(run.session.run.updatedCount, 1);
   EXPECT_TRUE(watcher.Boxes().empty()) << watcher.Describe();
 }
 

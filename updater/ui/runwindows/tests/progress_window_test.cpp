@@ -1,77 +1,108 @@
-// The progress window and the main window, driven for real under Wine.
+// The progress window and the main window over the engine's own run,
+// driven for real under Wine against the tests' loopback servers.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 
-#include "engine/workers/win32/run_shared.h"
-#include "engine/workers/win32/worker_threads.h"
-#include "scripted_passes.h"
+#include "ui/identity/win32/program_identity.h"
 #include "ui/mainwindow/win32/main_window.h"
 #include "ui/runwindows/win32/run_window_common.h"
+#include "win32/loopback.h"
 #include "window_test_support.h"
 
 namespace qxu::test {
 namespace {
 
-DWORD WINAPI PressCancelWhenReported(LPVOID event) {
-  WaitForSingleObject(event, 20000);
-  if (HWND w = Shared().runWindow) PostMessageW(GetDlgItem(w, 1), BM_CLICK, 0, 0);
-  return 0;
-}
+using qxtest::HttpUrl;
+using qxtest::ReadBytes;
+using qxtest::ServedFile;
 
-DWORD WINAPI FailedRun(LPVOID) {
-  RunState& run = *Shared().run;
-  run.busy = 1;
-  run.allSucceeded = 0;  // a failed download
-  run.updatedCount = 0;
-  run.busy = 0;
-  SendRunCommand(kCommandEnd);
-  return 0;
+FILETIME TimeOf(SYSTEMTIME time) {
+  FILETIME file{};
+  SystemTimeToFileTime(&time, &file);
+  return file;
 }
+const FILETIME kServerTime = TimeOf({2024, 8, 0, 1, 12, 0, 0, 0});
 
-DWORD WINAPI EmptyRun(LPVOID) {
-  Shared().run->busy = 0;
-  SendRunCommand(kCommandEnd);
-  return 0;
-}
+// The held server sends a sixteenth of the file at once and the rest when
+// released: the bar stands at 6.25 % meanwhile.
+const std::string kHeldBody = std::string(1600, 'h');
+constexpr std::size_t kSentAtOnce = 100;
+constexpr int kHeldBar = 63;
+
+// Releases the held transfer once the observer has seen it partway.
+struct ReleaseWhenPartway {
+  ReleaseWhenPartway(RunObserver& observer, HeldServer& held) : observer_(observer), held_(held) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+  }
+  ~ReleaseWhenPartway() {
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+  }
+  static DWORD WINAPI Run(LPVOID self) {
+    auto& r = *static_cast<ReleaseWhenPartway*>(self);
+    WaitForSingleObject(r.observer_.partway(), 30000);
+    r.held_.Release();
+    return 0;
+  }
+  RunObserver& observer_;
+  HeldServer& held_;
+  HANDLE thread_;
+};
 
 class ProgressWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(PrepareWindows(L"qxu_progress_test.ini"));
-    ResetScript();
-    Binding().runItems = ScriptedRunItems;
-    SetString(&State().commandLine, L"-dl http://127.0.0.1/a.bin");
-    State().items = {L"a.bin"};
-    State().begin = [] { OpenRunWindow(State().confirm, State().silent); };
+    ASSERT_TRUE(qxtest::ServersRunning()) << "run through with_servers.sh";
+    ASSERT_TRUE(run.Ready());
+    ASSERT_TRUE(held.Listening());
+    held.Serve(kHeldBody, kServerTime, kSentAtOnce);
   }
-  void TearDown() override { CloseWindowsAtExit(); }
+  // The first file comes from the held server, the second at once.
+  void AddFiles() {
+    run.AddItem(held.Folder(), L"a.bin", run.folder / L"a.bin");
+    run.AddItem(HttpUrl(L""), b.name(), run.folder / L"b.bin");
+  }
+  bool Stored(const wchar_t* name, const std::string& bytes) {
+    std::string stored;
+    return ReadBytes(run.folder / name, &stored) && stored == bytes;
+  }
+  WindowsRun run{L"qxu_progress_test.ini"};
+  HeldServer held;
+  ServedFile b{L"pw-b.bin", kHeldBody, &kServerTime};
 };
 
 TEST_F(ProgressWindowTest, RunShowsStatusBarsTrayAndResultThenSavesGeometry) {
-  State().settings.downloadWindowX = 210;
-  State().settings.downloadWindowY = 160;
-  State().settings.downloadWindowWidth = 520;
-  State().settings.downloadWindowHeight = 170;
-  Watcher watcher;
-  ASSERT_TRUE(RunMainWindow());
-  Script& s = CurrentScript();
+  run.settings.downloadWindowX = 210;
+  run.settings.downloadWindowY = 160;
+  run.settings.downloadWindowWidth = 520;
+  run.settings.downloadWindowHeight = 170;
+  AddFiles();
+  Watcher watcher(run.iniPath);
+  RunObserver observer(*run.windows, 1500);
+  ReleaseWhenPartway releaser(observer, held);
+  ASSERT_TRUE(run.RunMainWindow());
+  observer.Wait();
 
-  EXPECT_EQ(Narrow(s.seen.status), "a.bin をダウンロードしています");
-  EXPECT_EQ(s.seen.bar, 375);  // 37.46 %
-  EXPECT_TRUE(s.seen.windowVisible);
-  EXPECT_EQ(s.seen.windowRect.left, 210);
-  EXPECT_EQ(s.seen.windowRect.top, 160);
-  EXPECT_EQ(s.seen.windowRect.right - s.seen.windowRect.left, 520);
-  EXPECT_EQ(s.seen.windowRect.bottom - s.seen.windowRect.top, 170);
+  ASSERT_TRUE(observer.sawPartway);
+  const Observation& seen = observer.seen;
+  EXPECT_EQ(Narrow(seen.status), "ダウンロード中");
+  EXPECT_EQ(seen.bar, kHeldBar);
+  EXPECT_TRUE(seen.windowVisible);
+  EXPECT_EQ(seen.windowRect.left, 210);
+  EXPECT_EQ(seen.windowRect.top, 160);
+  EXPECT_EQ(seen.windowRect.right - seen.windowRect.left, 520);
+  EXPECT_EQ(seen.windowRect.bottom - seen.windowRect.top, 170);
+  EXPECT_TRUE(Stored(L"a.bin", kHeldBody));
+  EXPECT_TRUE(Stored(L"b.bin", kHeldBody));
 
   // Tray: added, tip with the activity, frames 12..15 in turn while busy.
-  EXPECT_TRUE(s.seen.trayAdded);
-  EXPECT_EQ(Narrow(s.seen.tip), "QxUpdate\r\nダウンロード中");
-  RunIcons& icons = Shared().icons;
+  EXPECT_TRUE(seen.trayAdded);
+  EXPECT_EQ(Narrow(seen.tip), "QxUpdate\r\nダウンロード中");
+  RunIcons& icons = run.windows->icons;
   std::set<HICON> frames;
-  for (HICON icon : s.seen.trayIcons) {
+  ASSERT_FALSE(observer.trayIcons.empty());
+  for (HICON icon : observer.trayIcons) {
     bool isFrame = false;
     for (auto& f : icons.frames) isFrame = isFrame || icon == f.get();
     EXPECT_TRUE(isFrame);
@@ -79,57 +110,72 @@ TEST_F(ProgressWindowTest, RunShowsStatusBarsTrayAndResultThenSavesGeometry) {
   }
   EXPECT_GE(frames.size(), 2u);
   // Back to the resting icon once the worker ended; the tip keeps the text.
-  EXPECT_EQ(Shared().tray.Icon(), icons.small.get());
+  EXPECT_EQ(run.windows->tray.Icon(), icons.small.get());
 
   auto boxes = watcher.Boxes();
   ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
   EXPECT_EQ(Narrow(boxes[0].caption), "QxUpdate");
-  EXPECT_EQ(Narrow(boxes[0].text), "1個のファイルをアップデートしました");
+  EXPECT_EQ(Narrow(boxes[0].text), "2個のファイルをアップデートしました");
 
   // Geometry written at close, with the options as the file had them.
-  EXPECT_EQ(IniValue(L"DownloadWindowX"), L"210");
-  EXPECT_EQ(IniValue(L"DownloadWindowY"), L"160");
-  EXPECT_EQ(IniValue(L"DownloadWindowWidth"), L"520");
-  EXPECT_EQ(IniValue(L"DownloadWindowHeight"), L"170");
-  EXPECT_NE(GetFileAttributesW(State().iniPath.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(Shared().runWindow.load(), nullptr);
-  EXPECT_EQ(Shared().mainWindow.load(), nullptr);
-  CloseWindowsAtExit();
-  EXPECT_FALSE(Shared().tray.Added());
+  EXPECT_EQ(run.IniValue(L"DownloadWindowX"), L"210");
+  EXPECT_EQ(run.IniValue(L"DownloadWindowY"), L"160");
+  EXPECT_EQ(run.IniValue(L"DownloadWindowWidth"), L"520");
+  EXPECT_EQ(run.IniValue(L"DownloadWindowHeight"), L"170");
+  EXPECT_NE(GetFileAttributesW(run.iniPath.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(run.windows->runWindow.load(), nullptr);
+  EXPECT_EQ(run.windows->mainWindow.load(), nullptr);
+  DestroyWindowsAtExit(*run.windows);
+  EXPECT_FALSE(run.windows->tray.Added());
 }
 
 HRESULT NoTaskbar(void**) { return REGDB_E_CLASSNOTREG; }
 
 TEST_F(ProgressWindowTest, RunGoesOnWithoutTaskbarObject) {
-  Shared().taskbar.SetFactory(NoTaskbar);
-  Watcher watcher;
-  ASSERT_TRUE(RunMainWindow());
-  Shared().taskbar.SetFactory(TaskbarProgress::CreatePlatformObject);
-  EXPECT_FALSE(CurrentScript().seen.taskbar);
-  EXPECT_EQ(CurrentScript().seen.bar, 375);
-  EXPECT_EQ(CurrentScript().downloaded, (std::vector<int>{0}));
+  run.windows->taskbar.SetFactory(NoTaskbar);
+  run.AddItem(held.Folder(), L"a.bin", run.folder / L"a.bin");
+  Watcher watcher(run.iniPath);
+  RunObserver observer(*run.windows, 0);
+  ReleaseWhenPartway releaser(observer, held);
+  ASSERT_TRUE(run.RunMainWindow());
+  observer.Wait();
+  ASSERT_TRUE(observer.sawPartway);
+  EXPECT_FALSE(observer.seen.taskbar);
+  EXPECT_EQ(observer.seen.bar, kHeldBar);
+  EXPECT_TRUE(Stored(L"a.bin", kHeldBody));
+  EXPECT_EQ(run.session.run.updatedCount, 1);
   EXPECT_EQ(watcher.Boxes().size(), 1u) << watcher.Describe();
 }
 
 TEST_F(ProgressWindowTest, TaskbarObjectUsedWithComReleasedAtClose) {
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  Watcher watcher;
-  ASSERT_TRUE(RunMainWindow());
-  EXPECT_TRUE(CurrentScript().seen.taskbar);
-  EXPECT_EQ(CurrentScript().seen.bar, 375);
-  EXPECT_FALSE(Shared().taskbar.Exists());
+  run.AddItem(held.Folder(), L"a.bin", run.folder / L"a.bin");
+  Watcher watcher(run.iniPath);
+  RunObserver observer(*run.windows, 0);
+  ReleaseWhenPartway releaser(observer, held);
+  ASSERT_TRUE(run.RunMainWindow());
+  observer.Wait();
+  ASSERT_TRUE(observer.sawPartway);
+  EXPECT_TRUE(observer.seen.taskbar);
+  EXPECT_EQ(observer.seen.bar, kHeldBar);
+  EXPECT_FALSE(run.windows->taskbar.Exists());
   EXPECT_EQ(watcher.Boxes().size(), 1u) << watcher.Describe();
   CoUninitialize();
 }
 
 TEST_F(ProgressWindowTest, SmallStoredSizeKeepsTemplateSizeCentred) {
-  State().settings.downloadWindowX = 3;
-  State().settings.downloadWindowY = 3;
-  State().settings.downloadWindowWidth = 4;
-  State().settings.downloadWindowHeight = 600;
-  Watcher watcher;
-  ASSERT_TRUE(RunMainWindow());
-  RECT r = CurrentScript().seen.windowRect;
+  run.settings.downloadWindowX = 3;
+  run.settings.downloadWindowY = 3;
+  run.settings.downloadWindowWidth = 4;
+  run.settings.downloadWindowHeight = 600;
+  run.AddItem(held.Folder(), L"a.bin", run.folder / L"a.bin");
+  Watcher watcher(run.iniPath);
+  RunObserver observer(*run.windows, 0);
+  ReleaseWhenPartway releaser(observer, held);
+  ASSERT_TRUE(run.RunMainWindow());
+  observer.Wait();
+  ASSERT_TRUE(observer.sawPartway);
+  RECT r = observer.seen.windowRect;
   EXPECT_GT(r.right - r.left, 100);
   EXPECT_NE(r.left, 3);
   RECT work;
@@ -137,91 +183,120 @@ TEST_F(ProgressWindowTest, SmallStoredSizeKeepsTemplateSizeCentred) {
   EXPECT_NEAR(r.left, (work.right - (r.right - r.left)) / 2, 1);
 }
 
-TEST_F(ProgressWindowTest, CancelReturnsAtOnceNoResultRestartStillOpened) {
-  std::wstring record = State().folder / L"qxu_restart_cancel.txt";
-  DeleteFileW(record.c_str());
-  SetString(&State().restartProgram, (ProgramFolder() + L"updater_restart_probe.exe").c_str());
-  SetString(&State().restartArguments, (L"\"" + record + L"\" after-cancel").c_str());
-  CurrentScript().waitForCancel = true;
-  HANDLE reported = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  CurrentScript().reported = reported;
-  HANDLE presser = CreateThread(nullptr, 0, PressCancelWhenReported, reported, 0, nullptr);
-  Watcher watcher;
-  ASSERT_TRUE(RunMainWindow());
-  WaitForSingleObject(presser, INFINITE);
-  CloseHandle(presser);
-  CloseHandle(reported);
+// Presses Cancel while the first transfer is held partway, notes what is
+// left once the windows went away, then lets the transfer finish.
+struct CancelDriver {
+  RunObserver* observer;
+  RunWindows* windows;
+  HeldServer* held;
+  bool uiGoneDuringTransfer = false;
+  int updatedCountWhenGone = 0;
+};
 
-  EXPECT_EQ(State().run.updatedCount, -1);
+DWORD WINAPI PressCancelWhenPartway(LPVOID argument) {
+  CancelDriver& d = *static_cast<CancelDriver*>(argument);
+  if (WaitForSingleObject(d.observer->partway(), 20000) != WAIT_OBJECT_0) {
+    d.held->Release();
+    return 1;
+  }
+  if (HWND w = d.windows->runWindow) PostMessageW(GetDlgItem(w, IDOK), BM_CLICK, 0, 0);
+  for (int wait = 0; wait < 2000 && (d.windows->mainWindow.load() || d.windows->runWindow.load()); ++wait) Sleep(10);
+  d.updatedCountWhenGone = d.windows->session.run.updatedCount;
+  d.uiGoneDuringTransfer = d.windows->mainWindow.load() == nullptr && d.windows->runWindow.load() == nullptr &&
+                           d.windows->session.run.busy == 1;
+  d.held->Release();
+  return 0;
+}
+
+TEST_F(ProgressWindowTest, CancelReturnsAtOnceNoResultRestartStillOpened) {
+  std::wstring record = run.folder / L"qxu_restart_cancel.txt";
+  run.session.options.restartProgram = ProgramFolder() + L"updater_restart_probe.exe";
+  run.session.options.restartArguments = L"\"" + record + L"\" after-cancel";
+  AddFiles();
+  Watcher watcher(run.iniPath);
+  RunObserver observer(*run.windows, 0);
+  CancelDriver driver{&observer, run.windows.get(), &held};
+  HANDLE presser = CreateThread(nullptr, 0, PressCancelWhenPartway, &driver, 0, nullptr);
+  ASSERT_TRUE(run.RunMainWindow());
+  WaitForSingleObject(presser, INFINITE);
+  DWORD code = 1;
+  GetExitCodeThread(presser, &code);
+  CloseHandle(presser);
+  observer.Wait();
+  ASSERT_EQ(code, 0u);
+
+  EXPECT_EQ(driver.updatedCountWhenGone, -1);
   EXPECT_TRUE(watcher.Boxes().empty()) << watcher.Describe();
-  EXPECT_TRUE(CurrentScript().uiGoneDuringTransfer);
-  EXPECT_TRUE(CurrentScript().finished);  // the loop waited for the worker
+  EXPECT_TRUE(driver.uiGoneDuringTransfer);
+  // The loop waited for the worker: it finished the file it had begun and
+  // stopped before the next one.
+  EXPECT_EQ(run.session.run.busy, 0);
+  EXPECT_TRUE(Stored(L"a.bin", kHeldBody));
+  EXPECT_FALSE(qxtest::FileExists(run.folder / L"b.bin"));
   auto lines = ProbeLines(record, 15000);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find("after-cancel"), std::string::npos);
-  DeleteFileW(record.c_str());
 }
 
 TEST_F(ProgressWindowTest, NoRestartWhenNothingUpdatedButFailureStillReported) {
-  std::wstring record = State().folder / L"qxu_restart_none.txt";
-  DeleteFileW(record.c_str());
-  SetString(&State().restartProgram, (ProgramFolder() + L"updater_restart_probe.exe").c_str());
-  SetString(&State().restartArguments, (L"\"" + record + L"\"").c_str());
-  State().noRestart = 1;
-  State().silent = 1;
-  State().information = 0;
-  State().items.clear();  // nothing to do: nothing updated
-  Binding().runItems = FailedRun;
-  Watcher watcher;
-  ASSERT_TRUE(RunMainWindow());
+  std::wstring record = run.folder / L"qxu_restart_none.txt";
+  UpdateOptions& o = run.session.options;
+  o.restartProgram = ProgramFolder() + L"updater_restart_probe.exe";
+  o.restartArguments = L"\"" + record + L"\"";
+  o.noRestart = true;
+  o.silent = true;
+  o.information = 0;
+  // No server copy: a failed download, nothing updated.
+  run.AddItem(HttpUrl(L""), L"pw-missing.bin", run.folder / L"missing.bin");
+  Watcher watcher(run.iniPath);
+  ASSERT_TRUE(run.RunMainWindow());
   auto boxes = watcher.Boxes();
   ASSERT_EQ(boxes.size(), 1u) << watcher.Describe();
   EXPECT_EQ(Narrow(boxes[0].text), "アップデートに失敗しました");
+  EXPECT_EQ(run.session.run.allSucceeded, 0);
   EXPECT_TRUE(ProbeLines(record, 3000).empty());
   // Silent: geometry not taken from the hidden window.
-  EXPECT_EQ(IniValue(L"DownloadWindowWidth"), L"0");
+  EXPECT_EQ(run.IniValue(L"DownloadWindowWidth"), L"0");
 }
 
 TEST_F(ProgressWindowTest, OneRunsOverridesAreNotWrittenBack) {
   // The file's values, as the main window found them before the command line.
-  State().information = 1;
-  State().proxyUserUse = 0;
-  State().begin = [] {
-    // What "--silent -pu bob -pw secret" does to the record for this run.
-    State().silent = 1;
-    State().information = 0;
-    State().proxyUserUse = 1;
-    SetString(&State().proxyUser, L"bob");
-    OpenRunWindow(0, 1);
+  run.session.options.information = 1;
+  run.session.options.proxyUserUse = 0;
+  RunWindows* w = run.windows.get();
+  w->beginRun = [w] {
+    // What "--silent -pu bob -pw secret" does to the options for this run.
+    UpdateOptions& o = w->session.options;
+    o.silent = true;
+    o.information = 0;
+    o.proxyUserUse = 1;
+    o.proxyUser = L"bob";
+    w->OpenRunWindow(false, true);
   };
-  State().items.clear();
-  Binding().runItems = EmptyRun;
-  Watcher watcher;
-  ASSERT_TRUE(RunMainWindow());
-  EXPECT_EQ(IniValue(L"Information"), L"1");
-  EXPECT_EQ(IniValue(L"ProxyUserUse"), L"0");
-  EXPECT_EQ(IniValue(L"ProxyUserName"), L"<none>");
+  Watcher watcher(run.iniPath);
+  ASSERT_TRUE(run.RunMainWindow());
+  EXPECT_EQ(run.IniValue(L"Information"), L"1");
+  EXPECT_EQ(run.IniValue(L"ProxyUserUse"), L"0");
+  EXPECT_EQ(run.IniValue(L"ProxyUserName"), L"<none>");
 }
 
 TEST_F(ProgressWindowTest, DescriptionFileDeletedOnlyWithDeleteSetting) {
-  std::wstring quf = State().folder / L"qxu_test_delete.quf";
-  for (int deleteSetting : {0, 1}) {
-    ASSERT_TRUE(PrepareWindows(L"qxu_progress_test.ini"));
-    ResetScript();
-    Binding().runItems = ScriptedRunItems;
-    SetString(&State().commandLine, quf.c_str());
-    State().begin = [] { OpenRunWindow(0, 1); };
-    State().silent = 1;
-    State().information = 0;
+  for (bool deleteSetting : {false, true}) {
+    WindowsRun one(L"qxu_progress_test.ini");
+    ASSERT_TRUE(one.Ready());
+    std::wstring quf = one.folder / L"qxu_test_delete.quf";
     ASSERT_TRUE(qxtest::WriteBytes(quf, ""));
-    SetString(&State().settingFile, quf.c_str());
-    State().deleteSetting = deleteSetting;
-    Watcher watcher;
-    ASSERT_TRUE(RunMainWindow());
-    CloseWindowsAtExit();
-    EXPECT_EQ(qxtest::FileExists(quf), deleteSetting == 0);
+    one.windows->commandLine = quf;
+    UpdateOptions& o = one.session.options;
+    o.silent = true;
+    o.information = 0;
+    o.settingFile = quf;
+    o.deleteSetting = deleteSetting;
+    Watcher watcher(one.iniPath);
+    ASSERT_TRUE(one.RunMainWindow());
+    DestroyWindowsAtExit(*one.windows);
+    EXPECT_EQ(qxtest::FileExists(quf), !deleteSetting);
   }
-  DeleteFileW(quf.c_str());
 }
 
 TEST_F(ProgressWindowTest, FailedMainWindowStillEndsTheLoop) {
@@ -229,13 +304,13 @@ TEST_F(ProgressWindowTest, FailedMainWindowStillEndsTheLoop) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = State().library;
+  wc.hInstance = run.windows->resources;
   wc.lpszClassName = kSeriesKey;
   ASSERT_NE(RegisterClassExW(&wc), 0);
-  EXPECT_EQ(CreateMainWindow(), 0);
-  RunMessageLoop();
-  EXPECT_EQ(Shared().mainWindow.load(), nullptr);
-  UnregisterClassW(kSeriesKey, State().library);
+  EXPECT_EQ(CreateMainWindow(*run.windows), 0);
+  RunMessageLoop(*run.windows);
+  EXPECT_EQ(run.windows->mainWindow.load(), nullptr);
+  UnregisterClassW(kSeriesKey, run.windows->resources);
 }
 
 }  // namespace

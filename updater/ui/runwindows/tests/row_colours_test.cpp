@@ -10,35 +10,42 @@ void ExpectColours(const RowColours& c, Rgb background, Rgb text) {
   EXPECT_EQ(c.text, text);
 }
 
-TEST(RowColours, SelectedRowIsYellowOnBlueWhateverStatusOrMark) {
-  for (const wchar_t* status : {L"ダウンロード中...", L"不明", L"", L"エラー"})
-    for (int mark : {0, 1, 2}) ExpectColours(ChooseRowColours(true, status, mark), {0, 0, 255}, {255, 255, 0});
+constexpr RowState kEveryState[] = {RowState::None,     RowState::Checking,    RowState::Unknown,
+                                    RowState::UpToDate, RowState::Newer,       RowState::Failed,
+                                    RowState::Downloading, RowState::Downloaded, RowState::NotNeeded,
+                                    RowState::Cancelled};
+
+TEST(RowColours, SelectedRowIsYellowOnBlueWhateverStateOrMark) {
+  for (RowState state : kEveryState)
+    for (int mark : {0, 1, 2}) ExpectColours(ChooseRowColours(true, state, mark), {0, 0, 255}, {255, 255, 0});
 }
 
-TEST(RowColours, TransferStatusesComeBeforeTheMark) {
-  ExpectColours(ChooseRowColours(false, L"ダウンロード中...", 2), {192, 255, 255}, {0, 0, 0});
-  ExpectColours(ChooseRowColours(false, L"ダウンロード中...", 1), {192, 255, 255}, {0, 0, 0});
-  ExpectColours(ChooseRowColours(false, L"ダウンロード完了", 2), {240, 255, 255}, {0, 0, 0});
+TEST(RowColours, TransferStatesComeBeforeTheMark) {
+  for (int mark : {0, 1, 2}) {
+    ExpectColours(ChooseRowColours(false, RowState::Downloading, mark), {192, 255, 255}, {0, 0, 0});
+    ExpectColours(ChooseRowColours(false, RowState::Downloaded, mark), {240, 255, 255}, {0, 0, 0});
+  }
 }
 
-TEST(RowColours, TickedRowIsPinkForAnyOtherStatus) {
-  ExpectColours(ChooseRowColours(false, L"アップデート可能(1234byte)", 2), {255, 224, 255}, {0, 0, 0});
-  ExpectColours(ChooseRowColours(false, L"不明", 2), {255, 224, 255}, {0, 0, 0});
-  ExpectColours(ChooseRowColours(false, L"チェック中...", 2), {255, 224, 255}, {0, 0, 0});
+TEST(RowColours, TickedRowIsPinkForAnyOtherState) {
+  for (RowState state : kEveryState) {
+    if (state == RowState::Downloading || state == RowState::Downloaded) continue;
+    ExpectColours(ChooseRowColours(false, state, 2), {255, 224, 255}, {0, 0, 0});
+  }
 }
 
-TEST(RowColours, UntickedRowsByWholeStatusText) {
-  ExpectColours(ChooseRowColours(false, L"チェック中...", 1), {255, 255, 224}, {0, 0, 0});
-  ExpectColours(ChooseRowColours(false, L"不明", 1), {224, 224, 224}, {128, 128, 128});
-  // Compared whole: a longer text is "any other".
-  ExpectColours(ChooseRowColours(false, L"不明です", 1), {255, 255, 255}, {0, 0, 0});
-  ExpectColours(ChooseRowColours(false, L"アップデート不要(1234byte)", 1), {255, 255, 255}, {0, 0, 0});
-  ExpectColours(ChooseRowColours(false, nullptr, 1), {255, 255, 255}, {0, 0, 0});
+TEST(RowColours, UntickedRowsByState) {
+  ExpectColours(ChooseRowColours(false, RowState::Checking, 1), {255, 255, 224}, {0, 0, 0});
+  ExpectColours(ChooseRowColours(false, RowState::Unknown, 1), {224, 224, 224}, {128, 128, 128});
+  // Every other state, a failed check included, is drawn white.
+  for (RowState state : {RowState::None, RowState::UpToDate, RowState::Newer, RowState::Failed,
+                         RowState::NotNeeded, RowState::Cancelled})
+    ExpectColours(ChooseRowColours(false, state, 1), {255, 255, 255}, {0, 0, 0});
 }
 
 TEST(RowColours, StateImageOutsideTheMarksIsDrawnWhite) {
-  ExpectColours(ChooseRowColours(false, L"不明", 0), {255, 255, 255}, {0, 0, 0});
-  ExpectColours(ChooseRowColours(false, L"チェック中...", 3), {255, 255, 255}, {0, 0, 0});
+  ExpectColours(ChooseRowColours(false, RowState::Unknown, 0), {255, 255, 255}, {0, 0, 0});
+  ExpectColours(ChooseRowColours(false, RowState::Checking, 3), {255, 255, 255}, {0, 0, 0});
 }
 
 TEST(RowMarks, IconAndSwitchBothWays) {

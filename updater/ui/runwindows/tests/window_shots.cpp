@@ -1,16 +1,16 @@
-// Shows the progress window or the confirm window during a run and offers
-// it for a screen grab: window_shots.exe progress|confirm rect-file
+// Shows the progress window or the confirm window during a run of the
+// engine's passes against the loopback servers, and offers it for a screen
+// grab: window_shots.exe progress|confirm rect-file
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cwchar>
 #include <string>
 
-#include "engine/workers/win32/run_shared.h"
-#include "scripted_passes.h"
+#include "ui/lang/resource_ids.h"
 #include "ui/mainwindow/win32/main_window.h"
 #include "ui/runwindows/win32/confirm_rows.h"
-#include "ui/runwindows/win32/run_window_common.h"
+#include "win32/loopback.h"
 #include "window_test_support.h"
 
 using namespace qxu;
@@ -20,6 +20,16 @@ namespace {
 
 std::wstring g_out;
 bool g_confirm = false;
+RunWindows* g_windows = nullptr;
+RunObserver* g_observer = nullptr;
+
+FILETIME TimeOf(SYSTEMTIME time) {
+  FILETIME file{};
+  SystemTimeToFileTime(&time, &file);
+  return file;
+}
+const FILETIME kServerTime = TimeOf({2024, 8, 0, 1, 12, 0, 0, 0});
+const FILETIME kOlderTime = TimeOf({2023, 1, 0, 2, 9, 0, 0, 0});
 
 // Writes "W H X Y" of the window for the screen grab, then holds the run
 // until the grab is done (the grabber deletes the file).
@@ -33,20 +43,55 @@ bool OfferForGrab(HWND window, const std::wstring& path) {
   return true;
 }
 
+HWND List() {
+  HWND w = g_windows->runWindow;
+  return w ? GetDlgItem(w, QXU_CONFIRM_LIST) : nullptr;
+}
+
+// The check is over once the action button reads "実行" again with every
+// row looked at.
+bool CheckDone() {
+  HWND w = g_windows->runWindow;
+  HWND button = w ? GetDlgItem(w, IDOK) : nullptr;
+  wchar_t caption[64] = L"";
+  if (!button || !IsWindowEnabled(button) || !GetWindowTextW(button, caption, 64) ||
+      std::wstring(caption) != L"実行")
+    return false;
+  for (int i = 0; i < static_cast<int>(g_windows->session.items.size()); ++i) {
+    RowState state = ListRowState(List(), i);
+    if (state == RowState::None || state == RowState::Checking) return false;
+  }
+  return true;
+}
+
+bool Wait(bool (*condition)(), int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 25) {
+    if (condition()) return true;
+    Sleep(25);
+  }
+  return false;
+}
+
+bool SomeRowDownloading() {
+  for (int i = 0; i < static_cast<int>(g_windows->session.items.size()); ++i)
+    if (ListRowState(List(), i) == RowState::Downloading) return true;
+  return false;
+}
+
 DWORD WINAPI Photographer(LPVOID) {
-  Script& s = CurrentScript();
   if (g_confirm) {
-    if (WaitForSingleObject(s.checkDone, 30000) != WAIT_OBJECT_0) return 1;
-    HWND list = GetDlgItem(Shared().runWindow, kConfirmList);
+    if (!Wait(CheckDone, 30000)) return 1;
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
-    PostMessageW(GetDlgItem(Shared().runWindow, 1), BM_CLICK, 0, 0);
+    SendMessageW(List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+    PostMessageW(GetDlgItem(g_windows->runWindow, IDOK), BM_CLICK, 0, 0);
+    if (!Wait(SomeRowDownloading, 30000)) return 1;
+  } else if (WaitForSingleObject(g_observer->partway(), 30000) != WAIT_OBJECT_0) {
+    return 1;
   }
-  if (WaitForSingleObject(s.reported, 30000) != WAIT_OBJECT_0) return 1;
-  Sleep(800);
-  HWND window = Shared().runWindow;
+  Sleep(400);
+  HWND window = g_windows->runWindow;
   return window && OfferForGrab(window, g_out) ? 0 : 1;
 }
 
@@ -56,29 +101,33 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 3) return 2;
   g_confirm = std::wcscmp(argv[1], L"confirm") == 0;
   g_out = argv[2];
-  if (!PrepareWindows(L"qxu_window_shots.ini")) return 1;
-  Binding().runItems = ScriptedRunItems;
-  Binding().checkPass = ScriptedCheckPass;
-  Binding().downloadPass = ScriptedDownloadPass;
-  SetString(&State().commandLine, L"demo");
-  State().confirm = g_confirm ? 1 : 0;
-  State().information = 0;
-  State().items = {L"QxViewer.exe", L"QxViewer.Jpn.dll", L"readme&history.txt", L"QxViewer.chm"};
-  State().begin = [] { OpenRunWindow(State().confirm, 0); };
-  ResetScript();
-  Script& s = CurrentScript();
-  s.checkResults = {1, 0, 2, 1};
-  s.checkDelayMs = 300;
-  s.transferDelayMs = 1500;
-  s.checkDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  s.reported = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!qxtest::ServersRunning()) return 1;
+  WindowsRun run(L"qxu_window_shots.ini");
+  if (!run.Ready()) return 1;
+  g_windows = run.windows.get();
+  run.windows->commandLine = L"demo";
+  run.session.options.confirm = g_confirm;
+  run.session.options.information = 0;
+  // Newer, up to date, no server copy, newer; the downloads come slowly.
+  qxtest::ServedFile viewer(L"QxViewer.exe", std::string(48000, 'v'), &kServerTime);
+  qxtest::ServedFile language(L"QxViewer.Jpn.dll", std::string(20000, 'l'), &kServerTime);
+  qxtest::ServedFile help(L"QxViewer.chm", std::string(30000, 'h'), &kServerTime);
+  qxtest::WriteBytes(run.folder / L"QxViewer.exe", "old", &kOlderTime);
+  qxtest::WriteBytes(run.folder / L"QxViewer.Jpn.dll", "same", &kServerTime);
+  const std::wstring slow = qxtest::HttpUrl(L"slow/");
+  run.AddItem(slow, viewer.name(), run.folder / L"QxViewer.exe");
+  run.AddItem(slow, language.name(), run.folder / L"QxViewer.Jpn.dll");
+  run.AddItem(slow, L"readme&history.txt", run.folder / L"readme&history.txt");
+  run.AddItem(slow, help.name(), run.folder / L"QxViewer.chm");
+  RunObserver observer(*run.windows, 0);
+  g_observer = &observer;
   HANDLE photographer = CreateThread(nullptr, 0, Photographer, nullptr, 0, nullptr);
-  Watcher watcher;
-  RunMainWindow();
+  Watcher watcher(run.iniPath);
+  run.RunMainWindow();
   WaitForSingleObject(photographer, INFINITE);
   DWORD code = 1;
   GetExitCodeThread(photographer, &code);
   CloseHandle(photographer);
-  CloseWindowsAtExit();
+  observer.Wait();
   return static_cast<int>(code);
 }

@@ -1,18 +1,57 @@
+#include <winsock2.h>
+
 #include "window_test_support.h"
 
+#include <commctrl.h>
+
 #include "engine/support/core/owned_string.h"
+#include "ui/identity/win32/program_identity.h"
+#include "ui/lang/resource_ids.h"
 #include "ui/mainwindow/win32/main_window.h"
 
 namespace qxu::test {
 
-Watcher::Watcher()
-    : watcher_(
+namespace {
+
+// Loaded once for the process: the language library and the identity.
+struct Loaded {
+  HMODULE library = nullptr;
+  ProgramIdentity* identity = nullptr;
+};
+
+const Loaded& LoadOnce() {
+  static const Loaded loaded = [] {
+    Loaded l;
+    l.library = LoadLibraryW((ProgramFolder() + L"QxUpdate.Jpn.dll").c_str());
+    if (!l.library) return l;
+    l.identity = CreateIdentity();
+    SetQxUpdateIdentity(l.identity);
+    return l;
+  }();
+  return loaded;
+}
+
+const wchar_t* MainClassName(const ProgramIdentity* identity) {
+  return identity && identity->seriesKey ? identity->seriesKey : kSeriesKey;
+}
+
+}  // namespace
+
+Watcher::Watcher(std::wstring settingFile, qxtest::DialogWatcher::Reply otherDialogs)
+    : settingFile_(std::move(settingFile)),
+      other_(std::move(otherDialogs)),
+      watcher_(
           qxtest::Scope::ThisProcess(),
           // A message box with one OK button answers IDOK to its close command.
-          [](const qxtest::SeenDialog& seen) { return seen.messageBox ? IDOK : 0; }, GetCurrentThreadId(),
+          [this](const qxtest::SeenDialog& seen) {
+            // The given reply first: a password dialog may look like a box.
+            if (const int answer = other_ ? other_(seen) : 0) return answer;
+            return seen.messageBox ? IDOK : 0;
+          },
+          GetCurrentThreadId(),
           [this](const qxtest::SeenDialog&) {
             std::lock_guard<std::mutex> hold(lock_);
-            settingFileExisted_.push_back(qxtest::FileExists(State().iniPath));
+            settingFileExisted_.push_back(qxtest::FileExists(settingFile_));
           }) {}
 
 std::vector<SeenBox> Watcher::Boxes() const {
@@ -24,84 +63,223 @@ std::vector<SeenBox> Watcher::Boxes() const {
   return boxes;
 }
 
-WindowsFixtureState& State() {
-  static WindowsFixtureState state;
-  return state;
+WindowsRun::WindowsRun(const std::wstring& iniName) {
+  const Loaded& loaded = LoadOnce();
+  if (!loaded.library) return;
+  iniPath = folder / iniName;
+  SetFileAttributesW(iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(iniPath.c_str());
+  // The identity is the process's; the setting file is this run's.
+  loaded.identity->settingFilePath = ReplaceString(loaded.identity->settingFilePath, iniPath.c_str());
+  session.identity = loaded.identity;
+  session.argumentCount = 1;
+  session.startFolder = folder.path();
+  session.programFolder = folder.path() + L"\\";
+  session.programPath = folder / L"QxUpdate.exe";
+  windows = std::make_unique<RunWindows>(session, loaded.library, &settings);
+  session.windows = windows.get();
+  windows->commandLine = L"-dl x";
+  RunWindows* w = windows.get();
+  windows->beginRun = [w] { w->OpenRunWindow(w->session.options.confirm, w->session.options.silent); };
 }
 
-void SetString(wchar_t** field, const wchar_t* value) { *field = ReplaceString(*field, value); }
+WindowsRun::~WindowsRun() {
+  if (windows) DestroyWindowsAtExit(*windows);
+}
+
+void WindowsRun::AddItem(const std::wstring& urlFolder, const std::wstring& name, const std::wstring& local) {
+  DownloadItem item;
+  item.urlFolder = urlFolder;
+  item.fileName = name;
+  item.localPath = local;
+  session.items.push_back(item);
+}
+
+bool WindowsRun::RunMainWindow() {
+  const bool made = CreateMainWindow(*windows) == 1;
+  RunMessageLoop(*windows);
+  UnregisterClassW(MainClassName(session.identity), windows->resources);
+  return made;
+}
+
+std::wstring WindowsRun::IniValue(const wchar_t* key) const {
+  return qxtest::ProfileValue(iniPath, L"QxUpdate", key);
+}
+
+HeldServer::HeldServer() : listener_(INVALID_SOCKET) {
+  WSADATA data;
+  WSAStartup(MAKEWORD(2, 2), &data);
+  SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  listener_ = listener;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int length = sizeof address;
+  if (listener == INVALID_SOCKET || bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      listen(listener, 8) != 0 || getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+    return;
+  port_ = ntohs(address.sin_port);
+  thread_ = CreateThread(nullptr, 0, Accept, this, 0, nullptr);
+}
+
+HeldServer::~HeldServer() {
+  Release();
+  closesocket(static_cast<SOCKET>(listener_));
+  if (thread_) {
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+  }
+  WSACleanup();
+}
+
+std::wstring HeldServer::Folder() const { return L"http://127.0.0.1:" + std::to_wstring(port_) + L"/held/"; }
+
+void HeldServer::Serve(const std::string& body, const FILETIME& lastModified, std::size_t sentAtOnce) {
+  static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  SYSTEMTIME t{};
+  FileTimeToSystemTime(&lastModified, &t);
+  char date[64];
+  wsprintfA(date, "%s, %02u %s %04u %02u:%02u:%02u GMT", kDays[t.wDayOfWeek], t.wDay, kMonths[t.wMonth - 1], t.wYear,
+            t.wHour, t.wMinute, t.wSecond);
+  std::lock_guard<std::mutex> hold(lock_);
+  head_ = "HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\nLast-Modified: " + std::string(date) +
+          "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
+  body_ = body;
+  sentAtOnce_ = sentAtOnce < body.size() ? sentAtOnce : body.size();
+  serving_ = true;
+}
+
+std::vector<std::string> HeldServer::Requests() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return requests_;
+}
+
+void HeldServer::Release() {
+  std::vector<std::uintptr_t> held;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    released_ = true;
+    held.swap(held_);
+  }
+  for (std::uintptr_t s : held) Finish(s);
+}
 
 namespace {
-int ItemCount() { return static_cast<int>(State().items.size()); }
-const wchar_t* ItemFileName(int i) { return State().items[i].c_str(); }
-void Begin() {
-  if (State().begin) State().begin();
+void SendAll(SOCKET s, const std::string& bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    int sent = send(s, bytes.data() + at, static_cast<int>(bytes.size() - at), 0);
+    if (sent <= 0) return;  // the client went away
+    at += sent;
+  }
 }
 }  // namespace
 
-bool PrepareWindows(const std::wstring& iniName) {
-  WindowsFixtureState& s = State();
-  RunShared& shared = Shared();
-  if (!s.library) {
-    s.library = LoadLibraryW((ProgramFolder() + L"QxUpdate.Jpn.dll").c_str());
-    if (!s.library) return false;
-    shared.icons.Load(s.library);
-    s.identity = CreateIdentity();
-    SetQxUpdateIdentity(s.identity);
+void HeldServer::Begin(std::uintptr_t socket) {
+  std::string first;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (serving_) first = head_ + body_.substr(0, sentAtOnce_);
   }
-  s.iniPath = s.folder / iniName;
-  SetFileAttributesW(s.iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(s.iniPath.c_str());
-  SetString(&s.identity->settingFilePath, s.iniPath.c_str());
-  s.settings = UpdaterSettings{};
-  s.run.updatedCount = 0;
-  s.run.allSucceeded = 0;
-  s.run.keepGoing = 1;
-  s.run.busy = 0;
-  s.silent = 0;
-  s.information = 1;
-  s.confirm = 0;
-  s.noRestart = 0;
-  s.deleteSetting = 0;
-  s.ownUpdate = 0;
-  s.proxyUserUse = 0;
-  for (wchar_t** f : {&s.proxyUser, &s.proxyScrambled, &s.restartProgram, &s.restartArguments,
-                      &s.settingFile, &s.commandLine})
-    SetString(f, nullptr);
-  s.items.clear();
-  s.begin = nullptr;
-
-  shared.run = &s.run;
-  shared.programName = s.identity->programName;
-  WindowsBinding& b = Binding();
-  b = WindowsBinding{};
-  b.resources = s.library;
-  b.identity = s.identity;
-  b.settings = &s.settings;
-  b.silent = &s.silent;
-  b.information = &s.information;
-  b.confirm = &s.confirm;
-  b.noRestart = &s.noRestart;
-  b.deleteSetting = &s.deleteSetting;
-  b.ownUpdate = &s.ownUpdate;
-  b.proxyUserUse = &s.proxyUserUse;
-  b.proxyUser = &s.proxyUser;
-  b.proxyPasswordScrambled = &s.proxyScrambled;
-  b.restartProgram = &s.restartProgram;
-  b.restartArguments = &s.restartArguments;
-  b.settingFile = &s.settingFile;
-  b.itemCount = ItemCount;
-  b.itemFileName = ItemFileName;
-  b.commandLine = &s.commandLine;
-  b.beginRun = Begin;
-  return true;
+  SendAll(static_cast<SOCKET>(socket), first);
 }
 
-bool RunMainWindow() {
-  bool made = CreateMainWindow() == 1;
-  RunMessageLoop();
-  UnregisterClassW(kSeriesKey, State().library);
-  return made;
+void HeldServer::Finish(std::uintptr_t socket) {
+  std::string rest = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (serving_) rest = body_.substr(sentAtOnce_);
+  }
+  SOCKET s = static_cast<SOCKET>(socket);
+  SendAll(s, rest);
+  shutdown(s, SD_BOTH);
+  closesocket(s);
+}
+
+DWORD WINAPI HeldServer::Accept(LPVOID self) {
+  HeldServer& h = *static_cast<HeldServer*>(self);
+  for (;;) {
+    SOCKET s = accept(static_cast<SOCKET>(h.listener_), nullptr, nullptr);
+    if (s == INVALID_SOCKET) return 0;
+    std::string request;
+    char buffer[1024];
+    while (request.find("\r\n\r\n") == std::string::npos && request.size() < 8192) {
+      int got = recv(s, buffer, sizeof buffer, 0);
+      if (got <= 0) break;
+      request.append(buffer, got);
+    }
+    {
+      std::lock_guard<std::mutex> hold(h.lock_);
+      h.requests_.push_back(request.substr(0, request.find("\r\n")));
+    }
+    // The first part goes out before the request can be released.
+    h.Begin(s);
+    bool now;
+    {
+      std::lock_guard<std::mutex> hold(h.lock_);
+      now = h.released_;
+      if (!now) h.held_.push_back(s);
+    }
+    if (now) h.Finish(s);
+  }
+}
+
+Observation Observe(RunWindows& w) {
+  Observation o;
+  HWND window = w.runWindow;
+  wchar_t text[512] = L"";
+  if (window) {
+    GetDlgItemTextW(window, QXU_PROGRESS_STATUS, text, 512);
+    o.bar = static_cast<int>(SendDlgItemMessageW(window, QXU_PROGRESS_BAR, PBM_GETPOS, 0, 0));
+    o.bar2 = static_cast<int>(SendDlgItemMessageW(window, QXU_CONFIRM_PROGRESS, PBM_GETPOS, 0, 0));
+    o.windowVisible = IsWindowVisible(window) != FALSE;
+    GetWindowRect(window, &o.windowRect);
+  }
+  o.status = text;
+  wchar_t tip[128];
+  w.tray.Tip(tip, 128);
+  o.tip = tip;
+  o.trayAdded = w.tray.Added();
+  o.taskbar = w.taskbar.Exists();
+  return o;
+}
+
+RunObserver::RunObserver(RunWindows& w, DWORD trayMs)
+    : w_(w), trayMs_(trayMs), partway_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+  thread_ = qxtest::KernelHandle(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+}
+
+RunObserver::~RunObserver() { Wait(); }
+
+void RunObserver::Wait() {
+  if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
+}
+
+DWORD WINAPI RunObserver::Run(LPVOID self) {
+  RunObserver& o = *static_cast<RunObserver*>(self);
+  for (int wait = 0; wait < 3000 && !o.w_.runWindow.load(); ++wait) Sleep(10);
+  while (HWND window = o.w_.runWindow) {
+    o.sawWindow = true;
+    if (IsWindowVisible(window)) o.sawVisible = true;
+    wchar_t text[256] = L"";
+    GetDlgItemTextW(window, QXU_PROGRESS_STATUS, text, 256);
+    const int bar = static_cast<int>(SendDlgItemMessageW(window, QXU_PROGRESS_BAR, PBM_GETPOS, 0, 0));
+    o.samples.push_back({text, bar});
+    if (!o.sawPartway && std::wstring(text) == L"ダウンロード中" && bar > 0 && bar < 1000) {
+      o.sawPartway = true;
+      o.seen = Observe(o.w_);
+      o.seen.status = text;
+      o.seen.bar = bar;
+      for (DWORD t = 0; t < o.trayMs_; t += 100) {
+        o.trayIcons.push_back(o.w_.tray.Icon());
+        Sleep(100);
+      }
+      SetEvent(o.partway_.get());
+    }
+    Sleep(10);
+  }
+  return 0;
 }
 
 }  // namespace qxu::test
