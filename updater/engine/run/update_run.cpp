@@ -181,7 +181,7 @@ void DownloadPass(UpdateSession& s) {
     const std::uint8_t outcome = UpdateOneFile(s, s.items[i], true);
     switch (outcome) {
       case kStatusDone:
-        ++s.run.updatedCount;
+        CountUpdatedFile(s.run);
         SetState(s, i, RowState::Downloaded);
         break;
       case kStatusNewer:

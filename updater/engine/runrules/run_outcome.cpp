@@ -6,10 +6,18 @@ namespace qxu {
 
 const wchar_t kAbortedText[] = L"中断しました";
 
+bool CountUpdatedFile(RunState& run) {
+  int count = run.updatedCount;
+  // The window thread may store -1 at any moment; never write over it.
+  while (count >= 0 && !run.updatedCount.compare_exchange_weak(count, count + 1)) {
+  }
+  return count >= 0;
+}
+
 bool AccountOutcome(std::uint8_t outcome, RunState& run) {
   switch (outcome) {
     case kStatusDone:
-      ++run.updatedCount;
+      CountUpdatedFile(run);
       return false;
     case kStatusNewer:
     case kStatusLocalFailure:

@@ -15,6 +15,10 @@ struct RunState {
   std::atomic<int> busy{0};
 };
 
+// One more file updated, unless the run was cancelled or aborted already
+// (count -1), which a file finished afterwards must not undo. False then.
+bool CountUpdatedFile(RunState& run);
+
 // Counts one outcome. Returns true when it aborts the run (127): the
 // updated count becomes -1 and keep going 0; the caller shows the message.
 bool AccountOutcome(std::uint8_t outcome, RunState& run);

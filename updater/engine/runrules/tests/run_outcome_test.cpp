@@ -23,6 +23,23 @@ TEST(AccountOutcome, CountsDownloadsAndFailuresAndAbortsOn127) {
   EXPECT_EQ(run.keepGoing, 0);
 }
 
+// The window cancels while the worker finishes its file: the cancelled run
+// must not turn into one that found nothing to update.
+TEST(AccountOutcome, AFileFinishedAfterTheCancelLeavesTheRunCancelled) {
+  RunState run;
+  run.allSucceeded = 1;
+  EXPECT_FALSE(AccountOutcome(kStatusDone, run));
+  run.updatedCount = -1;  // the cancel
+  run.keepGoing = 0;
+  EXPECT_FALSE(AccountOutcome(kStatusDone, run));
+  EXPECT_EQ(run.updatedCount, -1);
+  EXPECT_FALSE(CountUpdatedFile(run));
+  EXPECT_EQ(run.updatedCount, -1);
+  run.updatedCount = 4;
+  EXPECT_TRUE(CountUpdatedFile(run));
+  EXPECT_EQ(run.updatedCount, 5);
+}
+
 TEST(ResultMessage, TableOfOutcomes) {
   ResultMessage m = ResultMessageFor(3, 1, 1, 0);
   EXPECT_EQ(m.icon, MessageIcon::Information);
