@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/mainwindow/win32/main_window.h"
 #include "ui/runwindows/win32/run_window_common.h"
 #include "win32/loopback.h"

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "engine/support/core/owned_string.h"
-#include "ui/identity/win32/program_identity.h"
+#include "engine/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/mainwindow/win32/main_window.h"
 
