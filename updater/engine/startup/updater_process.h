@@ -106,7 +106,4 @@ void CleanUp(UpdaterProcess& p);
 // The option fields that the setting file also carries.
 SettingsOptionFields OptionFieldsOf(UpdaterOptions& o);
 
-// The shell used when no run-windows module is linked in.
-UpdaterShell* DefaultShell();
-
 }  // namespace qxu
