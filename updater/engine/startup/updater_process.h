@@ -83,9 +83,6 @@ struct UpdaterProcess {
   UpdateEngine* engine = nullptr;
   UpdaterShell* shell = nullptr;
   const wchar_t* selfUpdateServer = L"";
-  // How long the end of a windowed run waits for a cancelled worker; 0 for
-  // the windows' own limit.
-  DWORD workerWaitMs = 0;
   // Called once the identity exists, before the settings are loaded: the
   // windows' modules take what they need of the process here.
   void (*prepare)(UpdaterProcess& process) = nullptr;

@@ -30,7 +30,7 @@ class Shell final : public UpdaterShell {
     setup.showOptionsDialog = g_showOptionsDialog;
     BindEngineWindows(*p.engine, setup);
     CreateMainWindow();
-    RunMessageLoop(p.workerWaitMs ? p.workerWaitMs : kWorkerWaitMs);
+    RunMessageLoop(kWorkerWaitMs);
   }
   void DestroyWindows() override { DestroyWindowsAtExit(); }
   void ReleaseTaskbar() override { Shared().taskbar.Release(); }
