@@ -11,7 +11,7 @@ root=$(cd "$here/../../../.." && pwd)
 # self-update port, which is free for the benchmark.
 [ -n "${QX_TEST_DOCROOT_UNIX:-}" ] || QX_FIXED_HTTP_PORT=${QX_BENCH_PORT:-18431} \
   exec bash "$root/testsupport/servers/with_servers.sh" bash "${BASH_SOURCE[0]}" "$@"
-bin="$QX_BUILD/$QX_SIDE/bin/updater-engine-test"
+bin="$QX_BUILD/$QX_SIDE/bin"
 size_mb=${1:-200}
 port=$QX_TEST_HTTP_PORT
 docroot=$QX_TEST_DOCROOT_UNIX
@@ -24,11 +24,11 @@ mkdir -p "$docroot/items" "$work/install/items"
 head -c $((size_mb * 1024 * 1024)) /dev/urandom > "$docroot/big.bin"
 touch -d '2024-01-01 00:00:00 UTC' "$docroot/big.bin"
 
-cp "$bin/qxupdate-loopback.exe" "$work/install/QxUpdate.exe"
-cp "$bin/QxUpdateResource.dll" "$work/install/"
+cp "$bin/updater-program-test/qxupdate-loopback.exe" "$work/install/QxUpdate.exe"
+cp "$bin/QxUpdate.Jpn.dll" "$work/install/"
 user=$(LC_ALL=ja_JP.UTF-8 wine cmd /c echo %USERNAME% 2>/dev/null | tr -d '\r')
 printf '[QxUpdate]\r\nLastCheck=2026/01/01 00:00:00\r\nAutoUpdate=0\r\nInformation=1\r\n' > "$work/install/QxUpdate-$user.ini"
-run() { LC_ALL=ja_JP.UTF-8 wine "$bin/updater_bench_runner.exe" "$(winpath "$work/install/QxUpdate.exe")" "$(winpath "$work/install")" "$1" 2>/dev/null | tr -d '\r'; }
+run() { LC_ALL=ja_JP.UTF-8 wine "$bin/updater-engine-test/updater_bench_runner.exe" "$(winpath "$work/install/QxUpdate.exe")" "$(winpath "$work/install")" "$1" 2>/dev/null | tr -d '\r'; }
 ms_of() { sed -n 's/.*elapsed_ms=\([0-9.]*\).*/\1/p'; }
 
 url="http://127.0.0.1:$port/big.bin"

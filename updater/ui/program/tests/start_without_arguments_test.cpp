@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <string>
 
@@ -26,8 +27,8 @@ class StartWithoutArguments : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::wstring built = qxtest::ProgramFolder();
-    ASSERT_TRUE(CopyFileW((built + L"updater-dialogs-test\\QxUpdate.exe").c_str(), (folder_ / L"QxUpdate.exe").c_str(),
-                          FALSE));
+    ASSERT_TRUE(CopyFileW((built + L"updater-program-test\\qxupdate-loopback.exe").c_str(),
+                          (folder_ / L"QxUpdate.exe").c_str(), FALSE));
     ASSERT_TRUE(CopyFileW((built + L"QxUpdate.Jpn.dll").c_str(), (folder_ / L"QxUpdate.Jpn.dll").c_str(), FALSE));
   }
 
@@ -78,17 +79,19 @@ TEST_F(StartWithoutArguments, FirstRunThenOptionsThenTheEnd) {
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(again.handle(), 20000));
 }
 
-// A server that takes connections and never answers, so that the own-update
-// copy waits on it until the test has seen it.
+// The program's self-update server on its loopback port, taking connections
+// and never answering, so that the own-update copy waits on it until the test
+// has seen it.
 class SilentServer {
  public:
-  SilentServer() {
+  explicit SilentServer(int port) {
     WSADATA data;
     started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
     socket_ = started_ ? ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP) : INVALID_SOCKET;
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<u_short>(port));
     int length = sizeof(address);
     if (socket_ == INVALID_SOCKET ||
         bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
@@ -112,10 +115,10 @@ class SilentServer {
 };
 
 TEST_F(StartWithoutArguments, SelfUpdateButtonStartsAnOwnUpdateCopy) {
-  SilentServer server;
-  ASSERT_NE(0, server.port());
-  const std::wstring url = L"http://127.0.0.1:" + std::to_wstring(server.port());
-  SetEnvironmentVariableW(L"QXU_TEST_SELF_UPDATE_SERVER", url.c_str());
+  const char* port = std::getenv("QX_TEST_SELF_UPDATE_PORT");
+  ASSERT_TRUE(port) << "the loopback build's self-update port";
+  SilentServer server(std::atoi(port));
+  ASSERT_EQ(std::atoi(port), server.port());
   qxtest::ChildProcess& first = Start();
   HWND question = WaitForDialog(Scope::Process(first.id()));
   ASSERT_TRUE(question);
@@ -134,7 +137,7 @@ TEST_F(StartWithoutArguments, SelfUpdateButtonStartsAnOwnUpdateCopy) {
         return copy.id != 0;
       },
       10000);
-  // The copy would go on to the publisher's server: end it here.
+  // The copy would wait on the silent server for good: end it here.
   qxtest::KernelHandle copyProcess(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, copy.id));
   ASSERT_NE(0u, copy.id) << "no new start of QxUpdate.exe";
   EXPECT_NE(std::wstring::npos, copy.commandLine.find(L"--own-update")) << copy.commandLine;
@@ -143,7 +146,6 @@ TEST_F(StartWithoutArguments, SelfUpdateButtonStartsAnOwnUpdateCopy) {
     TerminateProcess(copyProcess.get(), 1);
     WaitForSingleObject(copyProcess.get(), 5000);
   }
-  SetEnvironmentVariableW(L"QXU_TEST_SELF_UPDATE_SERVER", nullptr);
 }
 
 }  // namespace

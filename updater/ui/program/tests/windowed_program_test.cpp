@@ -11,6 +11,7 @@
 #include "download_helpers.h"
 #include "program_runner.h"
 #include "ui/lang/resource_ids.h"
+#include "ui/mainwindow/win32/main_window.h"
 #include "win32/dialogs.h"
 #include "win32/files.h"
 #include "win32/loopback.h"
@@ -24,6 +25,9 @@ using Messages = std::vector<std::wstring>;
 
 const FILETIME kServerTime = FileTimeOf(2024, 8, 1, 12, 0, 0);
 constexpr int kCancelButton = 1;
+// A cancelled worker that stalls for good holds the process for the
+// program's whole wait; the margin covers the start and the clean-up.
+constexpr DWORD kRunEndMs = qxu::kWorkerWaitMs + 30000;
 
 struct WindowedRun {
   int exitCode = -1;
@@ -35,15 +39,13 @@ class WindowedProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(ServersRunning()) << "run through with_servers.sh";
-    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"updater-windows-test\\QxUpdate.exe").c_str(), Exe().c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"updater-program-test\\qxupdate-offline.exe").c_str(), Exe().c_str(),
+                          FALSE));
     UseLibrary(ProgramFolder() + L"QxUpdate.Jpn.dll", L"QxUpdate.Jpn.dll");
     // An existing setting file: no first-run questions, no self-update.
     WriteBytes(dir / (L"QxUpdate-" + UserName() + L".ini"),
                "[QxUpdate]\r\nLastCheck=2099/01/01 00:00:00\r\nAutoUpdate=0\r\nInformation=1\r\n");
-    // A cancelled worker stalls for good: the process ends after this wait.
-    SetEnvironmentVariableW(L"QXU_TEST_WORKER_WAIT_MS", L"3000");
   }
-  void TearDown() override { SetEnvironmentVariableW(L"QXU_TEST_WORKER_WAIT_MS", nullptr); }
 
   void UseLibrary(const std::wstring& from, const wchar_t* name) {
     ASSERT_TRUE(CopyFileW(from.c_str(), (dir / name).c_str(), FALSE));
@@ -63,7 +65,7 @@ class WindowedProgram : public ::testing::Test {
       run.downloading = PumpUntil([&] { return ItemText(window, QXU_PROGRESS_STATUS) == L"ダウンロード中"; }, 20000);
       if (run.downloading) act(window);
     }
-    run.exitCode = child.Wait(60000);
+    run.exitCode = child.Wait(kRunEndMs);
     watcher.Stop();
     for (const SeenDialog& seen : watcher.Seen())
       if (seen.messageBox && seen.caption == L"QxUpdate") run.messages.push_back(seen.text);

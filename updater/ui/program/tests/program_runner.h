@@ -11,6 +11,7 @@ struct ProgramRun {
 };
 
 // Starts exe with the arguments in folder, answers every message box titled
-// "QxUpdate" with its default button until the process ends.
+// "QxUpdate" with its default button and starts the run of a confirm window
+// once its check has ended, until the process ends.
 ProgramRun RunProgram(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder,
                       DWORD timeoutMs = 120000);
