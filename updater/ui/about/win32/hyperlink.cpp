@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "engine/support/win32/unique_handle.h"
 #include "ui/about/core/link_area.h"
 
 namespace qxu {
@@ -20,20 +21,6 @@ struct LinkState {
   int textWidth = 0;
 };
 LinkState g_link;
-
-class GdiFont {
- public:
-  explicit GdiFont(HFONT font) : font_(font) {}
-  ~GdiFont() {
-    if (font_) DeleteObject(font_);
-  }
-  GdiFont(const GdiFont&) = delete;
-  GdiFont& operator=(const GdiFont&) = delete;
-  HFONT get() const { return font_; }
-
- private:
-  HFONT font_;
-};
 
 // Selects a font into a device context for one scope.
 class SelectedFont {
@@ -84,7 +71,7 @@ void Paint(HWND window) {
   Painting painting(window);
   HDC dc = painting.dc();
   if (!dc) return;
-  GdiFont font(UnderlinedFont(window));
+  const GdiObject<HFONT> font(UnderlinedFont(window));
   SelectedFont selected(dc, font.get());
   SetTextColor(dc, g_link.hovered ? RGB(255, 0, 0) : RGB(0, 0, 255));
   SetBkColor(dc, GetSysColor(COLOR_MENU));
