@@ -184,6 +184,20 @@ TEST(FileHandleTest, ClosesOnceAfterAMove) {
   EXPECT_FALSE(file.IsOpen());
 }
 
+TEST(RegKeyTest, TakesAKeyThroughPutAndMovesIt) {
+  RegKey empty;
+  EXPECT_EQ(nullptr, empty.get());
+  EXPECT_FALSE(empty);
+  RegKey key;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.put()));
+  EXPECT_TRUE(key);
+  RegKey moved(std::move(key));
+  EXPECT_EQ(nullptr, key.get());
+  DWORD subKeys = 0;
+  EXPECT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(moved.get(), nullptr, nullptr, nullptr, &subKeys, nullptr,
+                                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+}
+
 TEST(ModuleHandleTest, FreesTheLibraryOnReset) {
   const std::wstring path = qxtest::ProgramFolder() + L"QxUpdate.Jpn.dll";
   ASSERT_EQ(nullptr, GetModuleHandleW(path.c_str()));

@@ -65,6 +65,10 @@ struct KernelHandleTraits : NullEmptyTraits<HANDLE> {
   static void Close(Handle h) noexcept { CloseHandle(h); }
 };
 
+struct RegKeyTraits : NullEmptyTraits<HKEY> {
+  static void Close(Handle h) noexcept { RegCloseKey(h); }
+};
+
 struct ModuleHandleTraits : NullEmptyTraits<HMODULE> {
   static void Close(Handle h) noexcept { FreeLibrary(h); }
 };
@@ -80,6 +84,7 @@ struct GdiObjectTraits : NullEmptyTraits<H> {
 
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using ThreadHandle = UniqueHandle<KernelHandleTraits>;
+using RegKey = UniqueHandle<RegKeyTraits>;
 using ModuleHandle = UniqueHandle<ModuleHandleTraits>;
 using IconHandle = UniqueHandle<IconHandleTraits>;
 template <class H>
