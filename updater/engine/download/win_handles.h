@@ -6,36 +6,14 @@
 #include <string>
 #include <utility>
 
-#include "engine/support/win32/file_handle.h"
+#include "engine/support/win32/unique_handle.h"
 
 namespace qxu {
 
-class InternetHandle {
- public:
-  InternetHandle() = default;
-  explicit InternetHandle(HINTERNET h) : h_(h) {}
-  ~InternetHandle() { Reset(); }
-  InternetHandle(InternetHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  InternetHandle& operator=(InternetHandle&& o) noexcept {
-    if (this != &o) {
-      Reset();
-      h_ = std::exchange(o.h_, nullptr);
-    }
-    return *this;
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-
-  HINTERNET get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  void Reset() {
-    if (h_) InternetCloseHandle(h_);
-    h_ = nullptr;
-  }
-
- private:
-  HINTERNET h_ = nullptr;
+struct InternetHandleTraits : NullEmptyTraits<HINTERNET> {
+  static void Close(Handle h) noexcept { InternetCloseHandle(h); }
 };
+using InternetHandle = UniqueHandle<InternetHandleTraits>;
 
 // A file being written under a temporary name; removed again unless it was
 // moved into place with Commit. Until then it is marked for deletion, so

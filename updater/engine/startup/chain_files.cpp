@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "engine/support/win32/file_handle.h"
+#include "engine/support/win32/unique_handle.h"
 #include "path_text.h"
 
 namespace qxu {

@@ -11,7 +11,7 @@
 
 #include "engine/description/win32/description_file.h"
 #include "engine/support/core/owned_string.h"
-#include "engine/support/win32/file_handle.h"
+#include "engine/support/win32/unique_handle.h"
 #include "win32/files.h"
 
 namespace qxu {

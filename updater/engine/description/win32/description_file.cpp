@@ -6,7 +6,7 @@
 
 #include "engine/description/core/description_text.h"
 #include "engine/support/core/string_heap.h"
-#include "engine/support/win32/file_handle.h"
+#include "engine/support/win32/unique_handle.h"
 
 namespace qxu {
 namespace {

@@ -6,6 +6,7 @@
 
 #include "engine/support/core/owned_string.h"
 #include "engine/support/core/password_scrambler.h"
+#include "engine/support/win32/unique_handle.h"
 #include "engine/identity/win32/program_identity.h"
 #include "engine/settings/win32/first_run.h"
 
@@ -41,10 +42,9 @@ bool ProgramFolderWritable(const wchar_t* folder) {
   std::vector<wchar_t> probeBuffer(kPathChars);
   wchar_t* probe = probeBuffer.data();
   if (!Join(probe, kPathChars, {folder, Separator(folder), kProbeName})) return false;
-  HANDLE file = CreateFileW(probe, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
+  if (!FileHandle(CreateFileW(probe, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr)))
+    return false;
   DeleteFileW(probe);
   return true;
 }
@@ -72,12 +72,12 @@ const wchar_t* LegacySectionName(const ProgramIdentity* identity) {
 // functions keep a file's encoding, so any proxy user name survives, not only
 // those of the ANSI code page.
 void CreateUnicodeFile(const wchar_t* path) {
-  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  const FileHandle file(
+      CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
   static const unsigned char kMark[2] = {0xFF, 0xFE};
   DWORD written = 0;
-  WriteFile(file, kMark, sizeof kMark, &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.get(), kMark, sizeof kMark, &written, nullptr);
 }
 
 std::int32_t ReadInt(const wchar_t* section, const wchar_t* key, std::int32_t fallback,

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "engine/support/win32/unique_handle.h"
 #include "ui/about/core/link_area.h"
 
 namespace qxu {
@@ -14,20 +15,6 @@ constexpr int kLinkTextChars = sizeof(LinkState::text) / sizeof(wchar_t);
 constexpr wchar_t kLinkProperty[] = L"QxUpdateHyperlink";
 
 LinkState* LinkOf(HWND window) { return static_cast<LinkState*>(GetPropW(window, kLinkProperty)); }
-
-class GdiFont {
- public:
-  explicit GdiFont(HFONT font) : font_(font) {}
-  ~GdiFont() {
-    if (font_) DeleteObject(font_);
-  }
-  GdiFont(const GdiFont&) = delete;
-  GdiFont& operator=(const GdiFont&) = delete;
-  HFONT get() const { return font_; }
-
- private:
-  HFONT font_;
-};
 
 // Selects a font into a device context for one scope.
 class SelectedFont {
@@ -78,7 +65,7 @@ void Paint(LinkState& link, HWND window) {
   Painting painting(window);
   HDC dc = painting.dc();
   if (!dc) return;
-  GdiFont font(UnderlinedFont(window));
+  const GdiObject<HFONT> font(UnderlinedFont(window));
   SelectedFont selected(dc, font.get());
   SetTextColor(dc, link.hovered ? RGB(255, 0, 0) : RGB(0, 0, 255));
   SetBkColor(dc, GetSysColor(COLOR_MENU));

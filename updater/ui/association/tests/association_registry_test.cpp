@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ui/association/win32/file_association.h"
-#include "ui/association/win32/registry_key.h"
+#include "ui/association/win32/registry_access.h"
 #include "win32/files.h"
 
 namespace qxu {
@@ -26,8 +26,8 @@ struct DefaultValue {
 
 DefaultValue ReadDefault(HKEY root, const std::wstring& path) {
   DefaultValue value;
-  RegistryKey key;
-  if (!key.Open(root, path.c_str(), KEY_READ)) return value;
+  RegKey key;
+  if (!OpenRegistryKey(key, root, path.c_str(), KEY_READ)) return value;
   wchar_t buffer[2048] = {};
   DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
   if (RegQueryValueExW(key.get(), nullptr, nullptr, &value.type, reinterpret_cast<BYTE*>(buffer),
@@ -40,8 +40,8 @@ DefaultValue ReadDefault(HKEY root, const std::wstring& path) {
 }
 
 bool KeyExists(HKEY root, const std::wstring& path) {
-  RegistryKey key;
-  return key.Open(root, path.c_str(), KEY_READ);
+  RegKey key;
+  return OpenRegistryKey(key, root, path.c_str(), KEY_READ);
 }
 
 void DeleteTree(HKEY root, const std::wstring& path) { RegDeleteTreeW(root, path.c_str()); }
@@ -134,9 +134,9 @@ TEST_F(AssociationRegistry, QueryFollowsRegistrationAndRemoval) {
   EXPECT_EQ(0, QueryAssociation(kType, L".qxother"));
 
   // The query checks the keys, not their values.
-  RegistryKey ext;
-  ASSERT_TRUE(ext.Create(HKEY_CURRENT_USER, User(kExt).c_str()));
-  ext.SetDefaultText(L"SomethingElse");
+  RegKey ext;
+  ASSERT_TRUE(CreateRegistryKey(ext, HKEY_CURRENT_USER, User(kExt).c_str()));
+  SetDefaultText(ext, L"SomethingElse");
   ext.reset();
   EXPECT_EQ(1, QueryAssociation(kType, kExt));
 
@@ -165,14 +165,16 @@ TEST_F(AssociationRegistry, RemovalWithNothingRegistered) {
 
 TEST_F(AssociationRegistry, RemovalFromTheMachineClasses) {
   // Registered for every user (HKEY_CLASSES_ROOT reads the machine's classes).
-  RegistryKey ext, command;
-  ASSERT_TRUE(ext.Create(HKEY_LOCAL_MACHINE, User(kExt).c_str()));
-  ext.SetDefaultText(kType);
-  ASSERT_TRUE(command.Create(HKEY_LOCAL_MACHINE, User(std::wstring(kType) + L"\\shell\\open\\command").c_str()));
+  RegKey ext, command;
+  ASSERT_TRUE(CreateRegistryKey(ext, HKEY_LOCAL_MACHINE, User(kExt).c_str()));
+  SetDefaultText(ext, kType);
+  ASSERT_TRUE(CreateRegistryKey(command, HKEY_LOCAL_MACHINE,
+                                User(std::wstring(kType) + L"\\shell\\open\\command").c_str()));
   ext.reset();
   command.reset();
-  RegistryKey icon;
-  ASSERT_TRUE(icon.Create(HKEY_LOCAL_MACHINE, User(std::wstring(kType) + L"\\DefaultIcon").c_str()));
+  RegKey icon;
+  ASSERT_TRUE(CreateRegistryKey(icon, HKEY_LOCAL_MACHINE,
+                                User(std::wstring(kType) + L"\\DefaultIcon").c_str()));
   icon.reset();
   EXPECT_EQ(1, QueryAssociation(kType, kExt));
 
@@ -186,8 +188,9 @@ TEST_F(AssociationRegistry, RemovalKeepsATypeWithOtherVerbs) {
   // Keys are deleted bottom-up only along the path that registration makes;
   // a type that another program extended stays, and so does its verb.
   ASSERT_EQ(1, Register(L"C:\\Tools\\QxUpdate.exe"));
-  RegistryKey edit;
-  ASSERT_TRUE(edit.Create(HKEY_CURRENT_USER, User(std::wstring(kType) + L"\\shell\\edit\\command").c_str()));
+  RegKey edit;
+  ASSERT_TRUE(CreateRegistryKey(edit, HKEY_CURRENT_USER,
+                                User(std::wstring(kType) + L"\\shell\\edit\\command").c_str()));
   edit.reset();
   EXPECT_EQ(0, RemoveAssociation(kType, kExt));
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, User(kExt)));

@@ -3,7 +3,7 @@
 #include <shlobj.h>
 
 #include "ui/association/core/association_text.h"
-#include "ui/association/win32/registry_key.h"
+#include "ui/association/win32/registry_access.h"
 
 namespace qxu {
 namespace {
@@ -34,15 +34,16 @@ void AnnounceChange() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr,
 // the type's key went.
 int RemoveUnder(HKEY root, const wchar_t* typeName, const wchar_t* extension) {
   if (RegDeleteKeyW(root, extension) != ERROR_SUCCESS || !typeName) return 0;
-  RegistryKey type;
-  if (!type.Open(root, typeName, KEY_ALL_ACCESS)) return 0;
+  RegKey type;
+  if (!OpenRegistryKey(type, root, typeName, KEY_ALL_ACCESS)) return 0;
   RegDeleteKeyW(type.get(), L"DefaultIcon");
   {
-    RegistryKey shell;
-    if (shell.Open(type.get(), L"shell", KEY_ALL_ACCESS)) {
+    RegKey shell;
+    if (OpenRegistryKey(shell, type.get(), L"shell", KEY_ALL_ACCESS)) {
       {
-        RegistryKey open;
-        if (open.Open(shell.get(), L"open", KEY_ALL_ACCESS)) RegDeleteKeyW(open.get(), L"command");
+        RegKey open;
+        if (OpenRegistryKey(open, shell.get(), L"open", KEY_ALL_ACCESS))
+          RegDeleteKeyW(open.get(), L"command");
       }
       RegDeleteKeyW(shell.get(), L"open");
     }
@@ -53,11 +54,11 @@ int RemoveUnder(HKEY root, const wchar_t* typeName, const wchar_t* extension) {
 }
 
 // The key under HKEY_CURRENT_USER\Software\Classes, else HKEY_CLASSES_ROOT.
-bool OpenForReading(RegistryKey& key, const wchar_t* name) {
+bool OpenForReading(RegKey& key, const wchar_t* name) {
   wchar_t path[kAssociationTextChars];
   if (!FormatClassesKeyPath(name, path, kAssociationTextChars)) return false;
-  return key.Open(HKEY_CURRENT_USER, path, KEY_READ) ||
-         key.Open(HKEY_CLASSES_ROOT, name, KEY_READ);
+  return OpenRegistryKey(key, HKEY_CURRENT_USER, path, KEY_READ) ||
+         OpenRegistryKey(key, HKEY_CLASSES_ROOT, name, KEY_READ);
 }
 
 }  // namespace
@@ -100,25 +101,25 @@ int RegisterAssociationForPlatform(DWORD platformId, const wchar_t* typeName,
   if (!FormatCommandValue(commandPath, nt, commandValue, kAssociationTextChars)) return 0;
 
   {
-    RegistryKey key;
-    if (!key.Create(HKEY_CURRENT_USER, extensionPath)) return 0;
-    key.SetDefaultText(typeName);
+    RegKey key;
+    if (!CreateRegistryKey(key, HKEY_CURRENT_USER, extensionPath)) return 0;
+    SetDefaultText(key, typeName);
   }
-  RegistryKey type;
-  if (!type.Create(HKEY_CURRENT_USER, typePath)) return 0;
-  type.SetDefaultText(description);
+  RegKey type;
+  if (!CreateRegistryKey(type, HKEY_CURRENT_USER, typePath)) return 0;
+  SetDefaultText(type, description);
   {
-    RegistryKey icon;
-    if (!icon.Create(type.get(), L"DefaultIcon")) return 0;
-    icon.SetDefaultText(iconValue);
+    RegKey icon;
+    if (!CreateRegistryKey(icon, type.get(), L"DefaultIcon")) return 0;
+    SetDefaultText(icon, iconValue);
   }
-  RegistryKey shell, open, commandKey;
-  if (!shell.Create(type.get(), L"shell")) return 0;
-  shell.SetDefaultText(L"open");
-  if (!open.Create(shell.get(), L"open")) return 0;
-  open.SetDefaultText(caption);
-  if (!commandKey.Create(open.get(), L"command")) return 0;
-  commandKey.SetDefaultText(commandValue);
+  RegKey shell, open, commandKey;
+  if (!CreateRegistryKey(shell, type.get(), L"shell")) return 0;
+  SetDefaultText(shell, L"open");
+  if (!CreateRegistryKey(open, shell.get(), L"open")) return 0;
+  SetDefaultText(open, caption);
+  if (!CreateRegistryKey(commandKey, open.get(), L"command")) return 0;
+  SetDefaultText(commandKey, commandValue);
   commandKey.reset();
   open.reset();
   shell.reset();
@@ -135,8 +136,8 @@ int RemoveAssociation(const wchar_t* typeName, const wchar_t* extension) {
   }
   if (typeName && !*typeName) typeName = nullptr;
   if (RemoveUnder(HKEY_CLASSES_ROOT, typeName, extension)) result = 1;
-  RegistryKey classes;
-  if (classes.Open(HKEY_CURRENT_USER, L"Software\\Classes", KEY_ALL_ACCESS) &&
+  RegKey classes;
+  if (OpenRegistryKey(classes, HKEY_CURRENT_USER, L"Software\\Classes", KEY_ALL_ACCESS) &&
       RemoveUnder(classes.get(), typeName, extension))
     result = 1;
   AnnounceChange();
@@ -146,14 +147,15 @@ int RemoveAssociation(const wchar_t* typeName, const wchar_t* extension) {
 int QueryAssociation(const wchar_t* typeName, const wchar_t* extension) {
   if (!extension || !*extension) return 0;
   {
-    RegistryKey key;
+    RegKey key;
     if (!OpenForReading(key, extension)) return 0;
   }
   if (!typeName || !*typeName) return 0;
-  RegistryKey type, shell, open, command;
+  RegKey type, shell, open, command;
   if (!OpenForReading(type, typeName)) return 0;
-  return shell.Open(type.get(), L"shell", KEY_READ) && open.Open(shell.get(), L"open", KEY_READ) &&
-                 command.Open(open.get(), L"command", KEY_READ)
+  return OpenRegistryKey(shell, type.get(), L"shell", KEY_READ) &&
+                 OpenRegistryKey(open, shell.get(), L"open", KEY_READ) &&
+                 OpenRegistryKey(command, open.get(), L"command", KEY_READ)
              ? 1
              : 0;
 }

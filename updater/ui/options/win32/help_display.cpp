@@ -3,8 +3,8 @@
 #include <cwchar>
 #include <vector>
 
-#include "engine/support/win32/reg_key.h"
 #include "engine/support/win32/resource_library.h"
+#include "engine/support/win32/unique_handle.h"
 #include "engine/identity/win32/program_identity.h"
 
 namespace qxu {
@@ -18,6 +18,13 @@ constexpr DWORD kPathChars = 8192;
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
 
+// subKey of parent opened for reading; none when it cannot be opened.
+RegKey OpenForReading(HKEY parent, const wchar_t* subKey) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(parent, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return RegKey();
+  return RegKey(key);
+}
+
 // The HTML Help control, loaded once and kept for the process.
 HtmlHelpFunction HtmlHelpEntry() {
   static ModuleHandle control;
@@ -25,9 +32,9 @@ HtmlHelpFunction HtmlHelpEntry() {
   static bool tried = false;
   if (tried) return entry;
   tried = true;
-  RegKey key;
-  if (key.OpenRead(HKEY_CLASSES_ROOT,
-                   L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32")) {
+  const RegKey key =
+      OpenForReading(HKEY_CLASSES_ROOT, L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32");
+  if (key) {
     wchar_t stored[kPathChars] = L"", expanded[kPathChars] = L"";
     DWORD bytes = sizeof stored - sizeof(wchar_t);
     DWORD type = 0;

@@ -3,6 +3,7 @@
 // owned for one dialog's lifetime.
 #include <windows.h>
 
+#include "engine/support/win32/unique_handle.h"
 #include "ui/lang/resource_ids.h"
 
 namespace qxu {
@@ -11,19 +12,15 @@ class WindowIcons {
  public:
   explicit WindowIcons(HMODULE library)
       : big_(Load(library, 32)), small_(Load(library, 16)) {}
-  ~WindowIcons() {
-    if (big_) DestroyIcon(big_);
-    if (small_) DestroyIcon(small_);
-  }
   WindowIcons(const WindowIcons&) = delete;
   WindowIcons& operator=(const WindowIcons&) = delete;
 
-  HICON big() const { return big_; }
-  HICON small() const { return small_; }
+  HICON big() const { return big_.get(); }
+  HICON small() const { return small_.get(); }
 
   void SetOn(HWND window) const {
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_.get()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_.get()));
   }
 
  private:
@@ -33,8 +30,9 @@ class WindowIcons {
         LoadImageW(library, MAKEINTRESOURCEW(QXU_ICON_PROGRAM), IMAGE_ICON, size, size, 0));
   }
 
-  HICON big_;
-  HICON small_;
+  // Destroyed in the reverse order of loading, small before big.
+  IconHandle big_;
+  IconHandle small_;
 };
 
 }  // namespace qxu

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "engine/support/win32/unique_handle.h"
 #include "ui/runwindows/win32/run_windows.h"
 #include "ui/runwindows/core/row_colours.h"
 #include "ui/runwindows/win32/confirm_rows.h"
@@ -12,20 +13,8 @@ namespace {
 
 constexpr int kTextChars = 2048;
 
-class SolidBrush {
- public:
-  explicit SolidBrush(COLORREF c) : brush_(CreateSolidBrush(c)) {}
-  ~SolidBrush() {
-    if (brush_) DeleteObject(brush_);
-  }
-  SolidBrush(const SolidBrush&) = delete;
-  SolidBrush& operator=(const SolidBrush&) = delete;
-  HBRUSH get() const { return brush_; }
-
- private:
-  HBRUSH brush_;
-};
-
+// Restores what the row painting changes in a borrowed device context; a
+// scope guard, not a handle owner.
 class SavedDc {
  public:
   explicit SavedDc(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
@@ -82,7 +71,7 @@ void PaintConfirmRow(const DRAWITEMSTRUCT& draw, const RunIcons& icons) {
   fill.left = LVIR_BOUNDS;
   SendMessageW(list, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&fill));
   fill.right = client.right * 2;
-  SolidBrush brush(ToColorRef(colours.background));
+  const GdiObject<HBRUSH> brush(CreateSolidBrush(ToColorRef(colours.background)));
   FillRect(dc, &fill, brush.get());
   SetTextColor(dc, ToColorRef(colours.text));
 
