@@ -19,6 +19,9 @@ finish() {
 trap finish EXIT
 
 mkdir -p "$work/docroot"
+# The certificate tools write only to this log; a failure shows it.
+log="$work/openssl.log"
+fail() { echo "with_servers: $1" >&2; cat "$log" >&2 2>/dev/null; exit 1; }
 free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
 http_port=${QX_FIXED_HTTP_PORT:-$(free_port)}
 # Test CA and a server certificate for "localhost" (Wine matches no IP
@@ -27,7 +30,7 @@ http_port=${QX_FIXED_HTTP_PORT:-$(free_port)}
 # empty revocation list on the test web server.
 openssl req -x509 -newkey rsa:2048 -sha256 -nodes -days 2 -subj "/CN=Qx Test CA" \
   -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" \
-  -keyout "$work/ca.key" -out "$work/ca.pem" 2>/dev/null || exit 1
+  -keyout "$work/ca.key" -out "$work/ca.pem" 2>>"$log" || fail "test CA not made"
 mkdir -p "$work/ca"; : > "$work/ca/index.txt"; echo 01 > "$work/ca/crlnumber"
 cat > "$work/ca/ca.cnf" <<CNF
 [ ca ]
@@ -39,24 +42,24 @@ default_md = sha256
 default_crl_days = 2
 CNF
 openssl ca -config "$work/ca/ca.cnf" -gencrl -keyfile "$work/ca.key" -cert "$work/ca.pem" \
-  -out "$work/ca/ca.crl.pem" 2>/dev/null || exit 1
+  -out "$work/ca/ca.crl.pem" 2>>"$log" || fail "revocation list not made"
 openssl crl -in "$work/ca/ca.crl.pem" -outform DER -out "$work/docroot/qx-test-ca.crl"
 printf 'subjectAltName=DNS:localhost\nauthorityKeyIdentifier=keyid,issuer\nsubjectKeyIdentifier=hash\nextendedKeyUsage=serverAuth\ncrlDistributionPoints=URI:http://127.0.0.1:%s/qx-test-ca.crl\n' \
   "$http_port" > "$work/ext.cnf"
 server_cert() {  # name, CA name, extension file
-  openssl req -newkey rsa:2048 -nodes -subj "/CN=localhost" -keyout "$work/$1.key" -out "$work/$1.csr" 2>/dev/null &&
+  openssl req -newkey rsa:2048 -nodes -subj "/CN=localhost" -keyout "$work/$1.key" -out "$work/$1.csr" 2>>"$log" &&
   openssl x509 -req -sha256 -in "$work/$1.csr" -CA "$work/$2.pem" -CAkey "$work/$2.key" -CAcreateserial -days 2 \
-    -extfile "$3" -out "$work/$1.pem" 2>/dev/null
+    -extfile "$3" -out "$work/$1.pem" 2>>"$log"
 }
-server_cert server ca "$work/ext.cnf" || exit 1
+server_cert server ca "$work/ext.cnf" || fail "server certificate not made"
 openssl x509 -in "$work/ca.pem" -outform DER -out "$work/ca.der"
 # A second server shows a certificate of a CA that is never trusted. It sends
 # that CA along, so the client sees an unknown root, not a missing issuer.
 openssl req -x509 -newkey rsa:2048 -sha256 -nodes -days 2 -subj "/CN=Qx Untrusted CA" \
   -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" \
-  -keyout "$work/rogue-ca.key" -out "$work/rogue-ca.pem" 2>/dev/null || exit 1
+  -keyout "$work/rogue-ca.key" -out "$work/rogue-ca.pem" 2>>"$log" || fail "untrusted CA not made"
 printf 'subjectAltName=DNS:localhost\nauthorityKeyIdentifier=keyid,issuer\nextendedKeyUsage=serverAuth\n' > "$work/rogue-ext.cnf"
-server_cert rogue rogue-ca "$work/rogue-ext.cnf" || exit 1
+server_cert rogue rogue-ca "$work/rogue-ext.cnf" || fail "untrusted server certificate not made"
 cat "$work/rogue-ca.pem" >> "$work/rogue.pem"
 
 python3 "$here/serve.py" --root "$work/docroot" --port-file "$work/ports" --port "$http_port" \

@@ -1,4 +1,4 @@
-#include "download_helpers.h"
+#include "engine/download/tests/download_helpers.h"
 
 #include <mutex>
 

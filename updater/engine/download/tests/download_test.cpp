@@ -1,9 +1,9 @@
 // HttpDownloader against the local web server (HTTP and HTTPS).
-#include "http_downloader.h"
+#include "engine/download/win32/http_downloader.h"
 
 #include <gtest/gtest.h>
 
-#include "download_helpers.h"
+#include "engine/download/tests/download_helpers.h"
 #include "win32/files.h"
 #include "win32/loopback.h"
 

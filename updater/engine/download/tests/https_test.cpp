@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "download_helpers.h"
-#include "http_downloader.h"
+#include "engine/download/tests/download_helpers.h"
+#include "engine/download/win32/http_downloader.h"
 #include "win32/files.h"
 #include "win32/loopback.h"
 

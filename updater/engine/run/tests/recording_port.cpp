@@ -1,4 +1,4 @@
-#include "recording_port.h"
+#include "engine/run/tests/recording_port.h"
 
 void AddItem(qxu::UpdateSession& s, const std::wstring& urlFolder, const std::wstring& fileName,
              const std::wstring& localPath) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "update_session.h"
+#include "engine/run/win32/update_session.h"
 
 class RecordingPort : public qxu::RunWindowPort {
  public:

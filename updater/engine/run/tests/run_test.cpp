@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "engine/support/core/password_scrambler.h"
-#include "download_helpers.h"
-#include "recording_port.h"
-#include "update_run.h"
-#include "update_status.h"
+#include "engine/download/tests/download_helpers.h"
+#include "engine/run/tests/recording_port.h"
+#include "engine/run/win32/update_run.h"
+#include "engine/runrules/core/update_status.h"
 #include "win32/files.h"
 #include "win32/loopback.h"
 

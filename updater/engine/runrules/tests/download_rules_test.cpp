@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "download_progress.h"
-#include "path_text.h"
+#include "engine/runrules/core/download_progress.h"
+#include "engine/runrules/core/path_text.h"
 
 using namespace qxu;
 

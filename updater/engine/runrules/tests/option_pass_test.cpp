@@ -3,7 +3,7 @@
 #include <map>
 #include <utility>
 
-#include "option_table.h"
+#include "engine/runrules/core/option_table.h"
 
 using namespace qxu;
 

@@ -1,4 +1,4 @@
-#include "row_state.h"
+#include "engine/runrules/core/row_state.h"
 
 #include <gtest/gtest.h>
 

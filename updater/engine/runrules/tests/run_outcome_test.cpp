@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "run_outcome.h"
-#include "update_status.h"
+#include "engine/runrules/core/run_outcome.h"
+#include "engine/runrules/core/update_status.h"
 
 using namespace qxu;
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "download_helpers.h"
+#include "engine/download/tests/download_helpers.h"
 #include "engine/support/core/password_scrambler.h"
-#include "update_run.h"
-#include "updater_process.h"
+#include "engine/run/win32/update_run.h"
+#include "engine/startup/win32/updater_process.h"
 #include "win32/files.h"
 #include "win32/loopback.h"
 

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "run_outcome.h"
+#include "engine/runrules/core/run_outcome.h"
 #include "engine/identity/win32/program_identity.h"
 #include "ui/mainwindow/core/end_of_run.h"
 #include "ui/runwindows/win32/run_window_common.h"

@@ -1,4 +1,4 @@
-#include "program_runner.h"
+#include "ui/program/tests/program_runner.h"
 
 #include "win32/dialogs.h"
 #include "win32/processes.h"

@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "download_helpers.h"
-#include "program_runner.h"
+#include "engine/download/tests/download_helpers.h"
+#include "ui/program/tests/program_runner.h"
 #include "win32/dialogs.h"
 #include "win32/files.h"
 #include "win32/loopback.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "download_helpers.h"
-#include "program_runner.h"
+#include "engine/download/tests/download_helpers.h"
+#include "ui/program/tests/program_runner.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/mainwindow/win32/main_window.h"
 #include "win32/dialogs.h"
@@ -85,7 +85,7 @@ TEST_F(WindowedProgram, RunWindowThatCannotBeMadeEndsTheProcessAsAFailedRun) {
   ServedFile a(L"no-window.bin", PatternBytes(2000, 1), &kServerTime);
   // A language library with the icons but without templates 102 and 202.
   DeleteFileW((dir / L"QxUpdate.Jpn.dll").c_str());
-  UseLibrary(ProgramFolder() + L"updater-engine-test\\QxUpdateResource.dll", L"QxUpdateResource.dll");
+  UseLibrary(ProgramFolder() + L"updater-program-test\\QxUpdateResource.dll", L"QxUpdateResource.dll");
 
   const ProgramRun progress = RunProgram(Exe(), Item(a.url(), dir / L"a.bin"), dir.path(), 60000);
   EXPECT_EQ(progress.exitCode, 0u);

@@ -2,7 +2,7 @@
 // Colours and check icon of one row of the confirm list.
 #include <cstdint>
 
-#include "row_state.h"
+#include "engine/runrules/core/row_state.h"
 
 namespace qxu {
 

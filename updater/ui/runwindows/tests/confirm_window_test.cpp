@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "download_helpers.h"
+#include "engine/download/tests/download_helpers.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/mainwindow/win32/main_window.h"
 #include "ui/runwindows/win32/confirm_rows.h"
 #include "ui/runwindows/win32/run_window_common.h"
 #include "win32/loopback.h"
-#include "window_test_support.h"
+#include "ui/runwindows/tests/window_test_support.h"
 
 namespace qxu::test {
 namespace {

@@ -12,7 +12,7 @@
 #include "ui/runwindows/win32/confirm_rows.h"
 #include "win32/files.h"
 #include "win32/loopback.h"
-#include "window_test_support.h"
+#include "ui/runwindows/tests/window_test_support.h"
 
 namespace qxu::test {
 namespace {

@@ -8,7 +8,7 @@
 #include "ui/mainwindow/win32/main_window.h"
 #include "ui/runwindows/win32/run_window_common.h"
 #include "win32/loopback.h"
-#include "window_test_support.h"
+#include "ui/runwindows/tests/window_test_support.h"
 
 namespace qxu::test {
 namespace {

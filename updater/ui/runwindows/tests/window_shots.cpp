@@ -11,7 +11,7 @@
 #include "ui/mainwindow/win32/main_window.h"
 #include "ui/runwindows/win32/confirm_rows.h"
 #include "win32/loopback.h"
-#include "window_test_support.h"
+#include "ui/runwindows/tests/window_test_support.h"
 
 using namespace qxu;
 using namespace qxu::test;

@@ -1,6 +1,6 @@
 #include <winsock2.h>
 
-#include "window_test_support.h"
+#include "ui/runwindows/tests/window_test_support.h"
 
 #include <commctrl.h>
 

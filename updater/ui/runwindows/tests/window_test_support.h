@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "ui/runwindows/win32/run_windows.h"
-#include "update_session.h"
+#include "engine/run/win32/update_session.h"
 #include "win32/dialogs.h"
 #include "win32/files.h"
 

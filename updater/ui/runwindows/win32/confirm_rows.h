@@ -4,7 +4,7 @@
 // control of the run window, and does nothing without one.
 #include <windows.h>
 
-#include "row_state.h"
+#include "engine/runrules/core/row_state.h"
 
 namespace qxu {
 

@@ -11,7 +11,7 @@
 #include "ui/runwindows/win32/confirm_rows.h"
 #include "ui/runwindows/win32/run_window_common.h"
 #include "engine/settings/win32/settings_file.h"
-#include "update_run.h"
+#include "engine/run/win32/update_run.h"
 
 namespace qxu {
 

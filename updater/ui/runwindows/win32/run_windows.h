@@ -15,7 +15,7 @@
 #include "ui/runwindows/win32/thread_owner.h"
 #include "ui/runwindows/win32/tray_icon.h"
 #include "ui/runwindows/win32/worker_threads.h"
-#include "update_session.h"
+#include "engine/run/win32/update_session.h"
 
 namespace qxu {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "http_downloader.h"
-#include "path_text.h"
+#include "engine/download/win32/http_downloader.h"
+#include "engine/runrules/core/path_text.h"
 
 namespace qxu {
 namespace {

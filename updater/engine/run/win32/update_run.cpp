@@ -1,4 +1,4 @@
-#include "update_run.h"
+#include "engine/run/win32/update_run.h"
 
 #include <cwchar>
 #include <new>
@@ -8,7 +8,7 @@
 #include "engine/support/core/password_scrambler.h"
 #include "engine/support/core/text_compare.h"
 #include "engine/identity/win32/program_identity.h"
-#include "update_status.h"
+#include "engine/runrules/core/update_status.h"
 
 namespace qxu {
 

@@ -1,6 +1,6 @@
-#include "run_outcome.h"
+#include "engine/runrules/core/run_outcome.h"
 
-#include "update_status.h"
+#include "engine/runrules/core/update_status.h"
 
 namespace qxu {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "update_session.h"
+#include "engine/run/win32/update_session.h"
 
 namespace qxu {
 

@@ -1,4 +1,4 @@
-#include "chain_files.h"
+#include "engine/startup/win32/chain_files.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <new>
 
 #include "engine/support/win32/unique_handle.h"
-#include "path_text.h"
+#include "engine/runrules/core/path_text.h"
 
 namespace qxu {
 

@@ -2,7 +2,7 @@
 # Download throughput of QxUpdate.exe under Wine against curl on the same
 # local server, and the time of a check pass over 1000 up-to-date items.
 # Usage (from the repository root, after bash scripts/build.sh of the side):
-#   bash scripts/wine-session.sh bash updater/engine/startup/bench/benchmark.sh [size-MB]
+#   bash scripts/wine-session.sh bash updater/ui/program/bench/benchmark.sh [size-MB]
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../../../.." && pwd)
@@ -28,7 +28,7 @@ cp "$bin/updater-program-test/qxupdate-loopback.exe" "$work/install/QxUpdate.exe
 cp "$bin/QxUpdate.Jpn.dll" "$work/install/"
 user=$(LC_ALL=ja_JP.UTF-8 wine cmd /c echo %USERNAME% 2>/dev/null | tr -d '\r')
 printf '[QxUpdate]\r\nLastCheck=2026/01/01 00:00:00\r\nAutoUpdate=0\r\nInformation=1\r\n' > "$work/install/QxUpdate-$user.ini"
-run() { LC_ALL=ja_JP.UTF-8 wine "$bin/updater-engine-test/updater_bench_runner.exe" "$(winpath "$work/install/QxUpdate.exe")" "$(winpath "$work/install")" "$1" 2>/dev/null | tr -d '\r'; }
+run() { LC_ALL=ja_JP.UTF-8 wine "$bin/updater-program-test/updater_bench_runner.exe" "$(winpath "$work/install/QxUpdate.exe")" "$(winpath "$work/install")" "$1" 2>/dev/null | tr -d '\r'; }
 ms_of() { sed -n 's/.*elapsed_ms=\([0-9.]*\).*/\1/p'; }
 
 url="http://127.0.0.1:$port/big.bin"

@@ -1,4 +1,4 @@
-#include "qxupdate_program.h"
+#include "ui/program/win32/qxupdate_program.h"
 
 #include <memory>
 
@@ -9,7 +9,7 @@
 #include "ui/options/win32/options_dialog.h"
 #include "ui/placement/win32/common_controls.h"
 #include "ui/runwindows/win32/run_windows.h"
-#include "updater_process.h"
+#include "engine/startup/win32/updater_process.h"
 
 namespace qxu {
 

@@ -9,7 +9,7 @@
 #include "engine/identity/win32/program_identity.h"
 #include "engine/settings/core/updater_settings.h"
 #include "engine/settings/win32/settings_file.h"
-#include "update_session.h"
+#include "engine/run/win32/update_session.h"
 
 namespace qxu {
 

@@ -2,7 +2,7 @@
 
 #include "engine/description/core/item_spec.h"
 #include "engine/support/core/text_compare.h"
-#include "update_run.h"
+#include "engine/run/win32/update_run.h"
 
 namespace qxu {
 

@@ -1,13 +1,13 @@
-#include "http_downloader.h"
+#include "engine/download/win32/http_downloader.h"
 
 #include <wininet.h>
 
 #include <memory>
 #include <new>
 
-#include "download_progress.h"
+#include "engine/runrules/core/download_progress.h"
 #include "engine/description/core/item_spec.h"
-#include "path_text.h"
+#include "engine/runrules/core/path_text.h"
 
 namespace qxu {
 

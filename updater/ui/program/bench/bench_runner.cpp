@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "program_runner.h"
+#include "ui/program/tests/program_runner.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "http_downloader.h"
-#include "row_state.h"
-#include "run_outcome.h"
+#include "engine/download/win32/http_downloader.h"
+#include "engine/runrules/core/row_state.h"
+#include "engine/runrules/core/run_outcome.h"
 #include "engine/settings/core/updater_settings.h"
 
 namespace qxu {

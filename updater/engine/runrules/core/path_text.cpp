@@ -1,4 +1,4 @@
-#include "path_text.h"
+#include "engine/runrules/core/path_text.h"
 
 namespace qxu {
 

@@ -1,7 +1,7 @@
 // QxUpdate.exe: the updater program.
 #include <windows.h>
 
-#include "qxupdate_program.h"
+#include "ui/program/win32/qxupdate_program.h"
 
 #ifndef QX_SELF_UPDATE_SERVER
 #error "QX_SELF_UPDATE_SERVER names the publisher's server (scheme and host)"

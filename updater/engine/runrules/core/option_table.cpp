@@ -1,4 +1,4 @@
-#include "option_table.h"
+#include "engine/runrules/core/option_table.h"
 
 namespace qxu {
 

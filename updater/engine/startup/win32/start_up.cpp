@@ -4,9 +4,9 @@
 #include <clocale>
 #include <cwctype>
 
-#include "chain_files.h"
-#include "updater_process.h"
-#include "update_run.h"
+#include "engine/startup/win32/chain_files.h"
+#include "engine/startup/win32/updater_process.h"
+#include "engine/run/win32/update_run.h"
 
 namespace qxu {
 

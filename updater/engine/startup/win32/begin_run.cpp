@@ -7,9 +7,9 @@
 #include "engine/description/core/item_spec.h"
 #include "engine/description/win32/description_file.h"
 #include "engine/support/core/owned_string.h"
-#include "option_table.h"
-#include "update_run.h"
-#include "updater_process.h"
+#include "engine/runrules/core/option_table.h"
+#include "engine/run/win32/update_run.h"
+#include "engine/startup/win32/updater_process.h"
 
 namespace qxu {
 

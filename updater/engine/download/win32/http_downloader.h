@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "update_status.h"
-#include "win_handles.h"
+#include "engine/runrules/core/update_status.h"
+#include "engine/download/win32/win_handles.h"
 
 namespace qxu {
 

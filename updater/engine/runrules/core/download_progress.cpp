@@ -1,4 +1,4 @@
-#include "download_progress.h"
+#include "engine/runrules/core/download_progress.h"
 
 namespace qxu {
 
