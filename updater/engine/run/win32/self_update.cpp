@@ -17,12 +17,12 @@ void RunSelfUpdate(UpdateSession& s, const wchar_t* server) {
   s.run.updatedCount = 0;
   const std::wstring base = std::wstring(server ? server : L"") + L"/sources";
   for (const wchar_t* name = kSelfUpdateList; name && *name; name = NextName(name)) {
-    wchar_t spec[1024];
-    if (swprintf(spec, 1024, L"%ls%ls/%ls;%ls%ls", base.c_str(), L"/QxUpdate32", name, s.programFolder.c_str(),
+    wchar_t itemText[1024];
+    if (swprintf(itemText, 1024, L"%ls%ls/%ls;%ls%ls", base.c_str(), L"/QxUpdate32", name, s.programFolder.c_str(),
                  name) < 0)
       continue;
     wchar_t urlFolder[1024], fileName[1024], localPath[8192];
-    if (!SplitItemSpec(spec, urlFolder, 1024, fileName, 1024, localPath, 8192)) continue;
+    if (!SplitItemSpec(itemText, urlFolder, 1024, fileName, 1024, localPath, 8192)) continue;
     DownloadItem item;
     item.urlFolder = urlFolder;
     item.fileName = fileName;

@@ -4,6 +4,7 @@
 
 #include "engine/runrules/core/run_outcome.h"
 #include "engine/identity/win32/program_identity.h"
+#include "ui/lang/resource_ids.h"
 #include "ui/mainwindow/core/end_of_run.h"
 #include "ui/runwindows/win32/run_window_common.h"
 #include "ui/runwindows/win32/run_windows.h"
@@ -41,7 +42,7 @@ void StartWork(RunWindows& w, HWND window) {
     return;
   }
   const int result = w.showOptionsDialog ? w.showOptionsDialog() : -1;
-  if (result == kOptionsSelfUpdate) w.session.options.ownUpdate = true;
+  if (result == QXU_OPTIONS_SELF_UPDATE) w.session.options.ownUpdate = true;
   SetTimer(window, kCloseTimer, 100, nullptr);
 }
 

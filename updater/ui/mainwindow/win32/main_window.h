@@ -8,7 +8,6 @@ class RunWindows;
 
 inline constexpr UINT_PTR kStartTimer = 5001;
 inline constexpr UINT_PTR kCloseTimer = 5002;
-inline constexpr int kOptionsSelfUpdate = 2301;
 
 // A cancelled worker finishes its current file before it stops; it reads
 // the item table that the clean-up frees, so the process waits for it this

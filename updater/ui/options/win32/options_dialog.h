@@ -4,12 +4,13 @@
 // the self-update on demand.
 #include <windows.h>
 
+#include "ui/lang/resource_ids.h"
 #include "ui/options/win32/dialog_context.h"
 
 namespace qxu {
 
 // What ShowOptionsDialog ends with besides IDOK and IDCANCEL.
-inline constexpr int kOptionsSelfUpdateNow = 2301;
+inline constexpr int kOptionsSelfUpdateNow = QXU_OPTIONS_SELF_UPDATE;
 
 inline constexpr wchar_t kAssociateQuestion[] =
     L"アップデート設定ファイルを関連付けます．\r\nよろしいですか？";

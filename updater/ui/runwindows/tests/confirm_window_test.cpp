@@ -40,22 +40,7 @@ const FILETIME kOlderTime = TimeOf({2023, 1, 0, 2, 9, 0, 0, 0});
 // The run of the current test, for its driver threads.
 WindowsRun* g_run = nullptr;
 
-HWND RunList() {
-  HWND w = g_run->windows->runWindow;
-  return w ? GetDlgItem(w, QXU_CONFIRM_LIST) : nullptr;
-}
-
-int Mark(int row) { return ListRowMark(RunList(), row); }
-
-std::wstring Cell(HWND list, int row, int column) {
-  wchar_t text[256] = L"";
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = 256;
-  SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-  return text;
-}
+int Mark(int row) { return ListRowMark(g_run->List(), row); }
 
 RECT RowRect(HWND list, int row) {
   RECT r{};
@@ -104,30 +89,6 @@ bool IconDrawn(const Capture& c, HWND list, int row, const std::vector<COLORREF>
 }
 
 
-// The check pass is over: every row has its result and the action button
-// reads "実行" again, enabled.
-bool CheckDone() {
-  HWND w = g_run->windows->runWindow;
-  HWND button = w ? GetDlgItem(w, IDOK) : nullptr;
-  if (!button) return false;
-  wchar_t caption[64] = L"";
-  GetWindowTextW(button, caption, 64);
-  if (!IsWindowEnabled(button) || std::wstring(caption) != L"実行") return false;
-  for (int i = 0; i < static_cast<int>(g_run->session.items.size()); ++i) {
-    RowState state = ListRowState(RunList(), i);
-    if (state == RowState::None || state == RowState::Checking) return false;
-  }
-  return true;
-}
-
-bool WaitFor(bool (*condition)(), int timeoutMs) {
-  for (int waited = 0; waited < timeoutMs; waited += 25) {
-    if (condition()) return true;
-    Sleep(25);
-  }
-  return false;
-}
-
 // What the driver thread saw, checked on the test's thread afterwards.
 struct UserFlow {
   std::wstring names[4], statuses[4];
@@ -143,13 +104,13 @@ struct UserFlow {
 UserFlow g_flow;
 
 DWORD WINAPI DriveUserFlow(LPVOID) {
-  if (!WaitFor(CheckDone, 20000)) return 1;
+  if (!WaitUntil([] { return g_run->CheckDone(); }, 20000)) return 1;
   Sleep(500);
-  HWND list = RunList();
+  HWND list = g_run->List();
   UserFlow& f = g_flow;
   for (int i = 0; i < 4; ++i) {
-    f.names[i] = Cell(list, i, 0);
-    f.statuses[i] = Cell(list, i, 1);
+    f.names[i] = ListCell(list, i, 0);
+    f.statuses[i] = ListCell(list, i, 1);
     f.states[i] = ListRowState(list, i);
     f.marksAfterCheck[i] = Mark(i);
   }
@@ -184,7 +145,7 @@ DWORD WINAPI DriveUserFlow(LPVOID) {
   return 0;
 }
 
-bool FirstRowDownloading() { return ListRowState(RunList(), 0) == RowState::Downloading; }
+bool FirstRowDownloading() { return ListRowState(g_run->List(), 0) == RowState::Downloading; }
 
 HeldServer* g_held = nullptr;
 
@@ -194,11 +155,11 @@ bool RunWindowGone() { return g_run->windows->runWindow.load() == nullptr; }
 // server keeps partway until the window has gone.
 DWORD WINAPI DriveAbort(LPVOID) {
   bool pressedTwice = false;
-  if (WaitFor(CheckDone, 20000)) {
+  if (WaitUntil([] { return g_run->CheckDone(); }, 20000)) {
     Press(IDOK);
-    if (WaitFor(FirstRowDownloading, 20000)) {
+    if (WaitUntil(FirstRowDownloading, 20000)) {
       Press(IDOK);
-      pressedTwice = WaitFor(RunWindowGone, 20000);
+      pressedTwice = WaitUntil(RunWindowGone, 20000);
     }
   }
   g_held->Release();
@@ -214,15 +175,15 @@ struct GreyRows {
 GreyRows g_grey;
 
 DWORD WINAPI LookAtUnknownRowsThenClose(LPVOID) {
-  if (!WaitFor(CheckDone, 20000)) return 1;
+  if (!WaitUntil([] { return g_run->CheckDone(); }, 20000)) return 1;
   Sleep(500);
-  HWND list = RunList();
+  HWND list = g_run->List();
   RECT client;
   GetClientRect(list, &client);
   Capture c(list);
   for (int i = 0; i < 2; ++i) {
     RECT row = RowRect(list, i);
-    g_grey.statuses[i] = Cell(list, i, 1);
+    g_grey.statuses[i] = ListCell(list, i, 1);
     g_grey.background[i] = c.At(client.right - 3, (row.top + row.bottom) / 2);
     int statusX = row.left + static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
     g_grey.grayText[i] = RowHasColour(c, row, statusX, RGB(128, 128, 128));
@@ -243,14 +204,14 @@ qxtest::DialogWatcher::Reply CancelPasswordDialog() {
 }
 
 bool FirstRowCheckingWithItsRequestHeld() {
-  HWND list = RunList();
-  return list && Cell(list, 0, 1) == L"チェック中..." && g_held->Requests().size() == 1;
+  HWND list = g_run->List();
+  return list && ListCell(list, 0, 1) == L"チェック中..." && g_held->Requests().size() == 1;
 }
 
 DWORD WINAPI DriveCloseDuringCheck(LPVOID) {
-  const bool checking = WaitFor(FirstRowCheckingWithItsRequestHeld, 10000);
+  const bool checking = WaitUntil(FirstRowCheckingWithItsRequestHeld, 10000);
   if (checking) Press(IDCANCEL);
-  const bool gone = checking && WaitFor(RunWindowGone, 10000);
+  const bool gone = checking && WaitUntil(RunWindowGone, 10000);
   // The check in progress ends now, with the window closed.
   g_held->Release();
   return gone ? 0 : 1;

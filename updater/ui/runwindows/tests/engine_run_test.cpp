@@ -66,35 +66,14 @@ struct ConfirmSeen {
 ConfirmSeen g_confirm;
 
 DWORD WINAPI WaitForCheckThenRun(LPVOID) {
-  for (int wait = 0; wait < 600; ++wait) {
-    HWND w = g_run->windows->runWindow;
-    HWND button = w ? GetDlgItem(w, 1) : nullptr;
-    wchar_t caption[64] = L"";
-    if (button) GetWindowTextW(button, caption, 64);
-    HWND list = w ? GetDlgItem(w, QXU_CONFIRM_LIST) : nullptr;
-    // Every row checked: the button's caption alone is also the template's.
-    bool checked = list != nullptr;
-    for (int i = 0; checked && i < 3; ++i) {
-      const RowState state = ListRowState(list, i);
-      checked = state != RowState::None && state != RowState::Checking;
-    }
-    if (checked && button && IsWindowEnabled(button) && std::wstring(caption) == L"実行") {
-      for (int i = 0; i < 3; ++i) {
-        wchar_t text[256] = L"";
-        LVITEMW item{};
-        item.iSubItem = 1;
-        item.pszText = text;
-        item.cchTextMax = 256;
-        SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
-        g_confirm.status[i] = text;
-        g_confirm.marks[i] = ListRowMark(list, i);
-      }
-      PostMessageW(button, BM_CLICK, 0, 0);
-      return 0;
-    }
-    Sleep(50);
+  if (!WaitUntil([] { return g_run->CheckDone(); }, 30000)) return 1;
+  HWND list = g_run->List();
+  for (int i = 0; i < 3; ++i) {
+    g_confirm.status[i] = ListCell(list, i, 1);
+    g_confirm.marks[i] = ListRowMark(list, i);
   }
-  return 1;
+  PostMessageW(GetDlgItem(g_run->windows->runWindow, IDOK), BM_CLICK, 0, 0);
+  return 0;
 }
 
 class EngineRunTest : public ::testing::Test {

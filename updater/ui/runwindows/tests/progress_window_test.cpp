@@ -63,6 +63,14 @@ class ProgressWindowTest : public ::testing::Test {
     run.AddItem(held.Folder(), L"a.bin", run.folder / L"a.bin");
     run.AddItem(HttpUrl(L""), b.name(), run.folder / L"b.bin");
   }
+  // Runs the windows until the main window ends; the held transfer goes on
+  // once the observer has seen it partway.
+  void RunHeld(RunObserver& observer) {
+    ReleaseWhenPartway releaser(observer, held);
+    ASSERT_TRUE(run.RunMainWindow());
+    observer.Wait();
+    ASSERT_TRUE(observer.sawPartway);
+  }
   bool Stored(const wchar_t* name, const std::string& bytes) {
     std::string stored;
     return ReadBytes(run.folder / name, &stored) && stored == bytes;
@@ -80,11 +88,7 @@ TEST_F(ProgressWindowTest, RunShowsStatusBarsTrayAndResultThenSavesGeometry) {
   AddFiles();
   Watcher watcher(run.iniPath);
   RunObserver observer(*run.windows, 1500);
-  ReleaseWhenPartway releaser(observer, held);
-  ASSERT_TRUE(run.RunMainWindow());
-  observer.Wait();
-
-  ASSERT_TRUE(observer.sawPartway);
+  ASSERT_NO_FATAL_FAILURE(RunHeld(observer));
   const Observation& seen = observer.seen;
   EXPECT_EQ(Narrow(seen.status), "ダウンロード中");
   EXPECT_EQ(seen.bar, kHeldBar);
@@ -136,10 +140,7 @@ TEST_F(ProgressWindowTest, RunGoesOnWithoutTaskbarObject) {
   run.AddItem(held.Folder(), L"a.bin", run.folder / L"a.bin");
   Watcher watcher(run.iniPath);
   RunObserver observer(*run.windows, 0);
-  ReleaseWhenPartway releaser(observer, held);
-  ASSERT_TRUE(run.RunMainWindow());
-  observer.Wait();
-  ASSERT_TRUE(observer.sawPartway);
+  ASSERT_NO_FATAL_FAILURE(RunHeld(observer));
   EXPECT_FALSE(observer.seen.taskbar);
   EXPECT_EQ(observer.seen.bar, kHeldBar);
   EXPECT_TRUE(Stored(L"a.bin", kHeldBody));
@@ -152,10 +153,7 @@ TEST_F(ProgressWindowTest, TaskbarObjectUsedWithComReleasedAtClose) {
   run.AddItem(held.Folder(), L"a.bin", run.folder / L"a.bin");
   Watcher watcher(run.iniPath);
   RunObserver observer(*run.windows, 0);
-  ReleaseWhenPartway releaser(observer, held);
-  ASSERT_TRUE(run.RunMainWindow());
-  observer.Wait();
-  ASSERT_TRUE(observer.sawPartway);
+  ASSERT_NO_FATAL_FAILURE(RunHeld(observer));
   EXPECT_TRUE(observer.seen.taskbar);
   EXPECT_EQ(observer.seen.bar, kHeldBar);
   EXPECT_FALSE(run.windows->taskbar.Exists());
@@ -171,10 +169,7 @@ TEST_F(ProgressWindowTest, SmallStoredSizeKeepsTemplateSizeCentred) {
   run.AddItem(held.Folder(), L"a.bin", run.folder / L"a.bin");
   Watcher watcher(run.iniPath);
   RunObserver observer(*run.windows, 0);
-  ReleaseWhenPartway releaser(observer, held);
-  ASSERT_TRUE(run.RunMainWindow());
-  observer.Wait();
-  ASSERT_TRUE(observer.sawPartway);
+  ASSERT_NO_FATAL_FAILURE(RunHeld(observer));
   RECT r = observer.seen.windowRect;
   EXPECT_GT(r.right - r.left, 100);
   EXPECT_NE(r.left, 3);

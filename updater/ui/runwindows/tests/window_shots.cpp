@@ -20,7 +20,7 @@ namespace {
 
 std::wstring g_out;
 bool g_confirm = false;
-RunWindows* g_windows = nullptr;
+WindowsRun* g_run = nullptr;
 RunObserver* g_observer = nullptr;
 
 FILETIME TimeOf(SYSTEMTIME time) {
@@ -43,55 +43,26 @@ bool OfferForGrab(HWND window, const std::wstring& path) {
   return true;
 }
 
-HWND List() {
-  HWND w = g_windows->runWindow;
-  return w ? GetDlgItem(w, QXU_CONFIRM_LIST) : nullptr;
-}
-
-// The check is over once the action button reads "実行" again with every
-// row looked at.
-bool CheckDone() {
-  HWND w = g_windows->runWindow;
-  HWND button = w ? GetDlgItem(w, IDOK) : nullptr;
-  wchar_t caption[64] = L"";
-  if (!button || !IsWindowEnabled(button) || !GetWindowTextW(button, caption, 64) ||
-      std::wstring(caption) != L"実行")
-    return false;
-  for (int i = 0; i < static_cast<int>(g_windows->session.items.size()); ++i) {
-    RowState state = ListRowState(List(), i);
-    if (state == RowState::None || state == RowState::Checking) return false;
-  }
-  return true;
-}
-
-bool Wait(bool (*condition)(), int timeoutMs) {
-  for (int waited = 0; waited < timeoutMs; waited += 25) {
-    if (condition()) return true;
-    Sleep(25);
-  }
-  return false;
-}
-
 bool SomeRowDownloading() {
-  for (int i = 0; i < static_cast<int>(g_windows->session.items.size()); ++i)
-    if (ListRowState(List(), i) == RowState::Downloading) return true;
+  for (int i = 0; i < static_cast<int>(g_run->session.items.size()); ++i)
+    if (ListRowState(g_run->List(), i) == RowState::Downloading) return true;
   return false;
 }
 
 DWORD WINAPI Photographer(LPVOID) {
   if (g_confirm) {
-    if (!Wait(CheckDone, 30000)) return 1;
+    if (!WaitUntil([] { return g_run->CheckDone(); }, 30000)) return 1;
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
-    PostMessageW(GetDlgItem(g_windows->runWindow, IDOK), BM_CLICK, 0, 0);
-    if (!Wait(SomeRowDownloading, 30000)) return 1;
+    SendMessageW(g_run->List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+    PostMessageW(GetDlgItem(g_run->windows->runWindow, IDOK), BM_CLICK, 0, 0);
+    if (!WaitUntil(SomeRowDownloading, 30000)) return 1;
   } else if (WaitForSingleObject(g_observer->partway(), 30000) != WAIT_OBJECT_0) {
     return 1;
   }
   Sleep(400);
-  HWND window = g_windows->runWindow;
+  HWND window = g_run->windows->runWindow;
   return window && OfferForGrab(window, g_out) ? 0 : 1;
 }
 
@@ -104,7 +75,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!qxtest::ServersRunning()) return 1;
   WindowsRun run(L"qxu_window_shots.ini");
   if (!run.Ready()) return 1;
-  g_windows = run.windows.get();
+  g_run = &run;
   run.windows->commandLine = L"demo";
   run.session.options.confirm = g_confirm;
   run.session.options.information = 0;

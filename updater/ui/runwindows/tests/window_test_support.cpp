@@ -8,6 +8,7 @@
 #include "engine/identity/win32/program_identity.h"
 #include "ui/lang/resource_ids.h"
 #include "ui/mainwindow/win32/main_window.h"
+#include "ui/runwindows/win32/confirm_rows.h"
 
 namespace qxu::test {
 
@@ -100,6 +101,43 @@ bool WindowsRun::RunMainWindow() {
   RunMessageLoop(*windows);
   UnregisterClassW(MainClassName(session.identity), windows->resources);
   return made;
+}
+
+HWND WindowsRun::List() const {
+  HWND w = windows ? windows->runWindow.load() : nullptr;
+  return w ? GetDlgItem(w, QXU_CONFIRM_LIST) : nullptr;
+}
+
+bool WindowsRun::CheckDone() const {
+  HWND w = windows ? windows->runWindow.load() : nullptr;
+  HWND button = w ? GetDlgItem(w, IDOK) : nullptr;
+  wchar_t caption[64] = L"";
+  if (!button || !IsWindowEnabled(button) || !GetWindowTextW(button, caption, 64) ||
+      std::wstring(caption) != L"実行")
+    return false;
+  for (int i = 0; i < static_cast<int>(session.items.size()); ++i) {
+    const RowState state = ListRowState(List(), i);
+    if (state == RowState::None || state == RowState::Checking) return false;
+  }
+  return true;
+}
+
+std::wstring ListCell(HWND list, int row, int column) {
+  wchar_t text[256] = L"";
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 256;
+  SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 25) {
+    if (condition()) return true;
+    Sleep(25);
+  }
+  return false;
 }
 
 std::wstring WindowsRun::IniValue(const wchar_t* key) const {

@@ -72,6 +72,12 @@ class WindowsRun {
   bool RunMainWindow();
   // A key of the run's setting file.
   std::wstring IniValue(const wchar_t* key) const;
+  // The confirm list of the open run window, or none.
+  HWND List() const;
+  // The confirm window's check is over: the action button reads "実行"
+  // again and is enabled, with every row looked at (the caption alone is
+  // also the template's).
+  bool CheckDone() const;
 
   qxtest::TempFolder folder{L"qxu-windows"};  // the setting file and the items' local files
   std::wstring iniPath;
@@ -79,6 +85,12 @@ class WindowsRun {
   UpdateSession session;
   std::unique_ptr<RunWindows> windows;
 };
+
+// The text of a list cell.
+std::wstring ListCell(HWND list, int row, int column);
+
+// Polls condition every 25 ms; false when it is still false after timeoutMs.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
 
 // A loopback HTTP server of the test's own whose answers wait for the
 // test. Without a file every request is held unanswered until Release, then
